@@ -30,4 +30,4 @@ MouseKeyEntryParams MouseKeyParamsFrom(const CGlobalVar& var);
 // keycfg.kyg, when it was read) or else from the current sensor description, with the
 // button rectangles of the key panel and the matrix positions of the sensor description.
 void BuildDefaultMouseKeys(CGlobalVar& var,
-                           const KeyAssign (*pSource)[MS_MODE_NUM][MS_BUTTON_NUM] = nullptr);
+                           const KeyAssign (*pSource)[MS_MODE_NUM][MS_KEY_MAX] = nullptr);
