@@ -1,0 +1,90 @@
+#include "app/CVelkinApp.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QWidget>
+
+#include "app/GuiMessageBox.h"
+#include "app/PlainMainWindow.h"
+#include "app/SingleInstance.h"
+#include "config/GlobalVar.h"
+#include "config/Log.h"
+#include "config/Startup.h"
+#include "platform/FileLookup.h"
+
+namespace {
+QFont g_uiFont;
+CGuiMessageBoxSink g_guiSink;
+} // namespace
+
+CVelkinApp::CVelkinApp() = default;
+CVelkinApp::~CVelkinApp() = default;
+
+const QFont& CVelkinApp::UiFont() { return g_uiFont; }
+
+bool CVelkinApp::SetUpFont() {
+    if (!gVar.FontName.empty()) {
+        std::string strFontFile = FileLookup::Resolve(gVar.szProgramDir, "appfont.ttf");
+        if (FileLookup::Exists(strFontFile)) {
+            m_nPrivateFontId = QFontDatabase::addApplicationFont(QString::fromStdString(strFontFile));
+            if (m_nPrivateFontId >= 0) {
+                g_uiFont = QFont(QString::fromStdString(gVar.FontName));
+                g_uiFont.setPixelSize(gVar.FontSize > 0 ? gVar.FontSize : 14);
+                // Weight 90 as the product lines have always asked for (not 900).
+                g_uiFont.setWeight(QFont::Weight(90));
+                return true;
+            }
+        }
+    }
+    // "MS Shell Dlg" stands for the desktop's sans-serif face.
+    g_uiFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    g_uiFont.setStyleHint(QFont::SansSerif);
+    g_uiFont.setPixelSize(gVar.FontSize > 0 ? gVar.FontSize : 14);
+    g_uiFont.setWeight(QFont::Normal);
+    return false;
+}
+
+int CVelkinApp::Run() {
+    m_bComplete = false;
+    SetMessageBoxSink(&g_guiSink);
+    if (!LoadConfiguration(DefaultStartupDirs(), gVar, MacroLimits)) {
+        ExitInstance();
+        return 0;
+    }
+
+    // Single instance: a running copy is brought to the front and this one ends.
+    m_pInstance = std::make_unique<CSingleInstance>(QString::fromStdString(MutexName()));
+    quint64 nWindow = 0;
+    if (m_pInstance->HandOverToRunningCopy(nWindow)) {
+        LogPrint("ALREADY_EXISTS, hWnd=%llx", static_cast<unsigned long long>(nWindow));
+        ExitInstance();
+        return 0;
+    }
+    if (!m_pInstance->Listen())
+        LogPrint("Single instance: cannot listen on %s",
+                 m_pInstance->ServerName().toLocal8Bit().constData());
+
+    SetUpFont();
+    QApplication::setFont(g_uiFont);
+
+    m_bComplete = true;
+    {
+        CPlainMainWindow wnd(QString::fromStdString(gVar.pszTitle));
+        m_pInstance->SetWindowId(static_cast<quint64>(wnd.winId()));
+        m_pInstance->SetHandler([&wnd](uint32_t, uintptr_t, intptr_t lParam) { wnd.OnTrayMessage(lParam); });
+        wnd.show();
+        QApplication::exec();
+        m_pInstance->SetHandler(nullptr);
+    }
+    ExitInstance();
+    return 0;
+}
+
+void CVelkinApp::ExitInstance() {
+    m_pInstance.reset();
+    if (m_bComplete && !gVar.FontName.empty() && m_nPrivateFontId >= 0)
+        QFontDatabase::removeApplicationFont(m_nPrivateFontId);
+    m_nPrivateFontId = -1;
+    LogPrint("Driver exit");
+    SetMessageBoxSink(nullptr);
+}

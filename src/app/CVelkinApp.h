@@ -1,0 +1,27 @@
+#pragma once
+// The application object: runs the start-up sequence, then the main window until it closes.
+#include <QFont>
+#include <QString>
+#include <memory>
+
+class QWidget;
+class CSingleInstance;
+
+class CVelkinApp {
+public:
+    CVelkinApp();
+    ~CVelkinApp();
+    // Start-up, the main window and the exit step; returns the process exit status.
+    int Run();
+    // The user-interface font shared by all windows.
+    static const QFont& UiFont();
+    bool IsComplete() const { return m_bComplete; }
+
+private:
+    bool SetUpFont();
+    void ExitInstance();
+
+    std::unique_ptr<CSingleInstance> m_pInstance;
+    bool m_bComplete = false;
+    int m_nPrivateFontId = -1;
+};

@@ -1,0 +1,176 @@
+#include "config/Log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+
+#include "platform/Clock.h"
+#include "platform/DebugOutput.h"
+
+namespace {
+// Entries come from the user-interface thread, the apply threads and the listener; one lock
+// keeps every entry whole. Formatting happens outside it.
+std::mutex g_mtxWrite;
+int g_nDebug = 0;
+std::string g_strLogPath;
+
+void NullWriter(const char*, ...) {}
+
+void FormatEntry(char* pszBuf, size_t nSize, const char* pszFormat, va_list ap) {
+    int n = vsnprintf(pszBuf, nSize, pszFormat, ap);
+    if (n < 0)
+        pszBuf[0] = 0;
+}
+
+void DebuggerWriter(const char* pszFormat, ...) {
+    if (g_nDebug == 0)
+        return;
+    // The entry is cut to the 512-character buffer, tag included.
+    char szBuf[512];
+    memcpy(szBuf, "QV  ", 4);
+    va_list ap;
+    va_start(ap, pszFormat);
+    FormatEntry(szBuf + 4, sizeof(szBuf) - 4, pszFormat, ap);
+    va_end(ap);
+    DebugOutput(szBuf);
+}
+
+void FileWriter(const char* pszFormat, ...) {
+    if (g_nDebug == 0)
+        return;
+    char szEntry[2048];
+    va_list ap;
+    va_start(ap, pszFormat);
+    FormatEntry(szEntry, sizeof(szEntry), pszFormat, ap);
+    va_end(ap);
+    LocalTime t = GetClock().Now();
+
+    std::lock_guard<std::mutex> lock(g_mtxWrite);
+    // Opened and closed for every entry: each entry reaches the disk at once and other
+    // programs can read the file while we run.
+    FILE* pFile = fopen(g_strLogPath.c_str(), "ab");
+    if (!pFile) {
+        DebugOutput("Open Log failed");
+        return;
+    }
+    fprintf(pFile, "\r\n%02u:%02u.%03u   %s", static_cast<unsigned>(t.nMinute),
+            static_cast<unsigned>(t.nSecond), static_cast<unsigned>(t.nMilli), szEntry);
+    fclose(pFile);
+}
+} // namespace
+
+LogPrintFn LogPrint = NullWriter;
+
+void LogSetup(int nDebug, const std::string& strDesktopDir) {
+    std::string strDir = strDesktopDir;
+    if (!strDir.empty() && strDir.back() != '/')
+        strDir += '/';
+    g_nDebug = nDebug;
+    g_strLogPath = strDir + "Log.txt";
+    LogPrint = DebuggerWriter;
+    if (nDebug != 2)
+        return;
+    FILE* pFile = fopen(g_strLogPath.c_str(), "ab");
+    if (!pFile) {
+        DebugOutput("QV  Open Log failed");
+        return;
+    }
+    struct stat st;
+    bool bTooLarge = fstat(fileno(pFile), &st) == 0 && st.st_size > 512000;
+    fclose(pFile);
+    if (bTooLarge) {
+        pFile = fopen(g_strLogPath.c_str(), "wb");
+        if (pFile)
+            fclose(pFile);
+    }
+    LogPrint = FileWriter;
+}
+
+void LogReset() {
+    LogPrint = NullWriter;
+    g_nDebug = 0;
+    g_strLogPath.clear();
+}
+
+int LogLevel() { return g_nDebug; }
+std::string LogFilePath() { return g_strLogPath; }
+
+namespace {
+constexpr size_t kLineBuf = 512; // characters, terminating zero included
+
+void Flush(std::string& strLine) {
+    LogPrint("%s", strLine.c_str());
+    strLine.clear();
+}
+} // namespace
+
+void LogDump(const void* pData, size_t nLen, int nBytesPerLine, const char* pszPrefix) {
+    if (g_nDebug == 0 || !pData || nLen == 0)
+        return;
+    const uint8_t* p = static_cast<const uint8_t*>(pData);
+    bool bPrefix = pszPrefix && *pszPrefix;
+    std::string strLine;
+    auto startLine = [&] {
+        if (bPrefix) {
+            strLine = pszPrefix;
+            strLine += ' ';
+        }
+    };
+    startLine();
+    int nInLine = 0;
+    char szHex[4];
+    for (size_t i = 0; i < nLen; ++i) {
+        // A line never outgrows the buffer: with a fixed count the callers keep within it,
+        // and a line that would overflow is written early rather than cut.
+        if (strLine.size() + 3 > kLineBuf - 1) {
+            Flush(strLine);
+            nInLine = 0;
+        }
+        snprintf(szHex, sizeof(szHex), "%02x ", p[i]);
+        strLine += szHex;
+        if (nBytesPerLine > 0 && ++nInLine == nBytesPerLine) {
+            Flush(strLine);
+            nInLine = 0;
+            if (i + 1 < nLen)
+                startLine();
+        }
+    }
+    if (!strLine.empty())
+        Flush(strLine);
+}
+
+void LogDumpGrouped(const char* pszPrefix, const void* pData, size_t nLen, int nBytesPerLine,
+                    int nGroupSize) {
+    if (g_nDebug == 0 || !pData || nLen == 0)
+        return;
+    const uint8_t* p = static_cast<const uint8_t*>(pData);
+    bool bPrefix = pszPrefix && *pszPrefix;
+    std::string strLine;
+    auto startLine = [&] {
+        if (bPrefix) {
+            strLine = pszPrefix;
+            strLine += ' ';
+        }
+    };
+    startLine();
+    int nInLine = 0;
+    char szHex[8];
+    for (size_t i = 0; i < nLen; ++i) {
+        if (strLine.size() >= 509)
+            break;
+        bool bGroupEnd = nGroupSize > 0 && (i + 1) % static_cast<size_t>(nGroupSize) == 0;
+        snprintf(szHex, sizeof(szHex), bGroupEnd ? "%02x  " : "%02x ", p[i]);
+        strLine += szHex;
+        if (nBytesPerLine > 0 && ++nInLine == nBytesPerLine) {
+            Flush(strLine);
+            nInLine = 0;
+            if (i + 1 < nLen)
+                startLine();
+        }
+    }
+    if (!strLine.empty())
+        Flush(strLine);
+}

@@ -1,0 +1,80 @@
+#include "config/Startup.h"
+
+#include <cstdio>
+
+#include "config/Log.h"
+#include "config/Options.h"
+#include "config/TextCatalogue.h"
+#include "config/TextEncoding.h"
+#include "platform/Clock.h"
+#include "platform/FileLookup.h"
+#include "platform/Paths.h"
+
+StartupDirs DefaultStartupDirs() {
+    return StartupDirs{Paths::ProgramDir(), Paths::LocalAppDataDir(), Paths::DesktopDir()};
+}
+
+std::string TextCataloguePath(const CGlobalVar& var) {
+    if (!var.Langs.empty())
+        return FileLookup::Resolve(var.szProgramDir, "Text/" + GetLangFolder(var) + "/text.xml");
+    return FileLookup::Resolve(var.szProgramDir, "text.xml");
+}
+
+std::string MutexName() {
+    const std::string& strName = Txt("tc_mutex");
+    return strName.empty() ? std::string("MUTEX_QV_COMBO8948") : strName;
+}
+
+bool LoadConfiguration(const StartupDirs& dirs, CGlobalVar& var, CMacroLimits& limits) {
+    // Program directory: without it nothing of the installation can be found.
+    if (dirs.strProgramDir.empty() || dirs.strProgramDir.find('/') == std::string::npos)
+        return false;
+    std::string strProgramDir = Paths::WithSlash(dirs.strProgramDir);
+
+    // Built-in sensor resolution tables are part of the mouse description.
+
+    // Options and descriptions from cfg.ini. The record starts cleared.
+    var = CGlobalVar{};
+    var.szProgramDir = strProgramDir;
+    CIniFile cfg(FileLookup::Resolve(strProgramDir, "cfg.ini"));
+    LoadLogOptions(cfg, var);
+    LogSetup(var.Debug, dirs.strDesktop);
+    LoadOptions(cfg, var);
+    // Description sections: [MS], [KB], [PAD] in that order.
+
+    // Key presets of ProCfg.ini.
+
+    // User data directory: created when missing (one level; its parent exists).
+    var.szUserDataDir = Paths::WithSlash(dirs.strLocalAppData);
+    if (!var.appdir.empty()) {
+        var.szUserDataDir += var.appdir + "/";
+        FileLookup::MakeDir(var.szUserDataDir);
+    }
+
+    // Key tables and macro limits.
+    SetMacroLimits(var, limits);
+
+    // Skins and languages.
+    CIniFile lang(var.szUserDataDir + "lang.ini");
+    var.nPlaySound = lang.GetInt("OPT", "PlaySound", 0);
+    var.HideDrvOpt = cfg.GetInt("OPT", "HideDrvOpt", 1);
+    if (var.HideDrvOpt % 2 == 0)
+        LoadSkinAndLangLists(cfg, lang, var);
+
+    // Texts.
+    g_Text.Load(TextCataloguePath(var));
+
+    var.pszTitle = !var.szTitle.empty() ? var.szTitle : Txt("tc_title");
+
+    LogPrint("--------------------------------------------------");
+    LocalTime t = GetClock().Now();
+    LogPrint("Launch %04d-%d-%d:%dH, Ver=%s, Title=%s", t.nYear, t.nMonth, t.nDay, t.nHour,
+             var.szVer.c_str(), var.pszTitle.c_str());
+
+    if (!var.szVer.empty()) {
+        char szBuf[256];
+        snprintf(szBuf, sizeof(szBuf), "%s %s", Txt("tc_version").c_str(), var.szVer.c_str());
+        var.szVersionText = TextEncoding::CutToUtf16Units(szBuf, 49);
+    }
+    return true;
+}
