@@ -1,0 +1,31 @@
+#pragma once
+// Loading skin images and converting the program's colour values for painting.
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <cstdint>
+#include <string>
+
+// Loads dir + name (looked up without regard to case, '\\' or '/' separators). A missing or
+// unreadable file gives a null image (width 0) and a log line; callers decide what to show.
+QImage LoadSkinImage(const std::string& strDir, const std::string& strName);
+// Loads a file from the current skin directory of gVar.
+QImage LoadSkinFile(const std::string& strName);
+// Whether dir + name exists (same lookup as LoadSkinImage).
+bool SkinFileExists(const std::string& strDir, const std::string& strName);
+// A piece of a larger image (the part of a background under a control). Parts outside the
+// image are transparent; an empty rectangle or a null image gives a null image.
+QImage CutImagePiece(const QImage& img, const QRect& rc);
+
+// 0x00BBGGRR colour values (red in the low byte) to QColor and back.
+inline QColor ColorFromRef(uint32_t clr) {
+    return QColor(clr & 0xFF, (clr >> 8) & 0xFF, (clr >> 16) & 0xFF);
+}
+inline uint32_t RefFromColor(const QColor& c) {
+    return static_cast<uint32_t>(c.red()) | (static_cast<uint32_t>(c.green()) << 8) |
+           (static_cast<uint32_t>(c.blue()) << 16);
+}
+// 0xAARRGGBB values (the fills of the tree controls) to QColor.
+inline QColor ColorFromArgb(uint32_t argb) {
+    return QColor((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF, (argb >> 24) & 0xFF);
+}
