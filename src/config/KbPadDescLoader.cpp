@@ -127,7 +127,7 @@ void ReadEffectLayout(const CIniFile& ini, KbDesc& kb) {
     if (nPairs == 0) {
         kb.nLEDParamNum = BuiltInKbLedParams(kb.LEDParam);
     } else {
-        std::memcpy(kb.LEDParam, aBytes, sizeof(kb.LEDParam));
+        std::memcpy(kb.LEDParam, aBytes, 2 * static_cast<size_t>(nPairs));
         kb.nLEDParamNum = nPairs;
         if (nPairs < kb.EffectNum) {
             PlatformMessageBox("Warning", "Invalid LEDParam");
