@@ -140,36 +140,31 @@ bool ConvertWithIconv(const std::string& strName, const std::string& strBytes,
     size_t nInLeft = strBytes.size();
     size_t nUsed = 0;
     static const char s_szReplacement[] = "\xEF\xBF\xBD";
-    for (;;) {
+    // The output is UTF-8, which has no shift states, so no final flush is needed.
+    while (nInLeft > 0) {
         if (strOut.size() - nUsed < 16)
             strOut.resize(strOut.size() * 2);
         char* pOut = strOut.data() + nUsed;
         size_t nOutLeft = strOut.size() - nUsed;
-        const size_t r = nInLeft ? iconv(cd, &pIn, &nInLeft, &pOut, &nOutLeft)
-                                 : iconv(cd, nullptr, nullptr, &pOut, &nOutLeft);
+        const size_t r = iconv(cd, &pIn, &nInLeft, &pOut, &nOutLeft);
         const int nErr = errno;
         nUsed = static_cast<size_t>(pOut - strOut.data());
-        if (r != static_cast<size_t>(-1)) {
-            if (nInLeft == 0)
-                break; // the final flush of a stateful encoding went through as well
-            continue;
-        }
+        if (r != static_cast<size_t>(-1))
+            break;
         if (nErr == E2BIG) {
             strOut.resize(strOut.size() * 2);
-        } else if (nErr == EILSEQ || nErr == EINVAL) {
-            // an invalid or truncated sequence: mark it and step over one byte
-            if (strOut.size() - nUsed < 16)
-                strOut.resize(strOut.size() * 2);
-            std::memcpy(strOut.data() + nUsed, s_szReplacement, 3);
-            nUsed += 3;
-            if (nInLeft > 0) {
-                ++pIn;
-                --nInLeft;
-            }
-            iconv(cd, nullptr, nullptr, nullptr, nullptr); // back to the initial shift state
-        } else {
-            break;
+            continue;
         }
+        if (nErr != EILSEQ && nErr != EINVAL)
+            break;
+        // An invalid or truncated sequence: mark it and go on behind its first byte.
+        if (strOut.size() - nUsed < 16)
+            strOut.resize(strOut.size() * 2);
+        std::memcpy(strOut.data() + nUsed, s_szReplacement, 3);
+        nUsed += 3;
+        ++pIn;
+        --nInLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr); // back to the initial shift state
     }
     iconv_close(cd);
     strOut.resize(nUsed);
@@ -233,8 +228,13 @@ Decoded Decode(const uint8_t* pData, size_t nLen) {
     // UTF-16 saved without a byte-order mark still shows itself: every ASCII character of
     // the markup has a zero byte beside it. Taking such a file as 8-bit would keep the ASCII
     // text but garble everything else.
-    if (nLen >= 2 && ((pData[0] == 0) != (pData[1] == 0))) {
-        const bool bBig = pData[0] == 0;
+    // Two units are looked at, so a single stray zero byte in an 8-bit file does not count.
+    const bool bLe16 =
+        nLen >= 4 && pData[0] != 0 && pData[1] == 0 && pData[2] != 0 && pData[3] == 0;
+    const bool bBe16 =
+        nLen >= 4 && pData[0] == 0 && pData[1] != 0 && pData[2] == 0 && pData[3] != 0;
+    if (bLe16 || bBe16) {
+        const bool bBig = bBe16;
         res.strEncoding = bBig ? "UTF-16BE" : "UTF-16LE";
         res.strText = FromUtf16Bytes(pData, nLen, bBig);
         return res;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "config/HtmlEntities.h"
 #include "config/Log.h"
 #include "support/TestDirs.h"
 
@@ -148,7 +149,7 @@ TEST(TextCatalogue, EncodingsGiveTheSameText) {
 
     // Zero bytes left behind by an editor in an 8-bit file are dropped wherever they are.
     std::string strZeros = strUtf8;
-    for (size_t nPos : {size_t(30), size_t(22), size_t(7)})
+    for (size_t nPos : {size_t(30), size_t(22), size_t(7), size_t(1)})
         strZeros.insert(nPos, 1, '\0');
     EXPECT_EQ(TextOf(strZeros, "tc_ok"), kNonAscii);
 }
@@ -189,6 +190,17 @@ TEST(TextCatalogue, DeclaredAndGuessedEightBitEncodings) {
     };
     for (const auto& c : kCases)
         EXPECT_EQ(TextOf(c.strBytes, "tc_ok"), c.strExpected) << c.pszName;
+
+    // One byte becoming three: the converter's output buffer has to grow.
+    std::string strEuros, strExpected;
+    for (int n = 0; n < 500; ++n) {
+        strEuros += '\xA4';
+        strExpected += "\xE2\x82\xAC";
+    }
+    EXPECT_EQ(TextOf("<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?>" +
+                         Wrap("<tc_ok>" + strEuros + "</tc_ok>"),
+                     "tc_ok"),
+              strExpected);
 }
 
 namespace {
@@ -254,6 +266,22 @@ TEST(TextCatalogue, References) {
         EXPECT_EQ(TextOf(Wrap(std::string("<tc_ok>") + c.pszInput + "</tc_ok>"), "tc_ok"),
                   c.pszExpected)
             << c.pszInput;
+}
+
+TEST(HtmlEntities, Table) {
+    EXPECT_EQ(HtmlEntities::Count(), 253u) << "the 252 HTML 4 names and apos";
+    const struct {
+        const char* pszName;
+        int nCode;
+    } kCases[] = {
+        {"nbsp", 160},  {"yuml", 255},     {"Yuml", 376},   {"YUML", -1},   {"fnof", 402},
+        {"Alpha", 913}, {"sigmaf", 962},   {"upsih", 978},  {"rArr", 8658}, {"rarr", 8594},
+        {"lang", 9001}, {"rang", 9002},    {"diams", 9830}, {"euro", 8364}, {"apos", 39},
+        {"APOS", 39},   {"permil", 8240},  {"ETH", 208},    {"eth", 240},   {"Eth", -1},
+        {"", -1},       {"alefsym", 8501}, {"nosuch", -1},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(HtmlEntities::Find(c.pszName), c.nCode) << c.pszName;
 }
 
 TEST(TextCatalogue, MarkupInsideTexts) {
@@ -390,7 +418,13 @@ TEST(TextCatalogue, DemoCataloguesAreComplete) {
         // empty.
         pugi::xml_document doc;
         CTextCatalogue::Parse(doc, strBytes.substr(lang.bBom ? 3 : 0));
-        for (pugi::xml_node el : doc.document_element().child("config").children())
+        size_t nElements = 0;
+        for (pugi::xml_node el : doc.document_element().child("config").children()) {
+            if (el.type() != pugi::node_element)
+                continue;
+            ++nElements;
             EXPECT_GE(TextIdIndex(el.name()), 0) << lang.pszLang << " " << el.name();
+        }
+        EXPECT_EQ(nElements, TextIds().size()) << lang.pszLang << ": one element per id";
     }
 }
