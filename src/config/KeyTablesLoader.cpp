@@ -5,6 +5,7 @@
 
 #include "config/KeyLookup.h"
 #include "config/Log.h"
+#include "platform/FileLookup.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -12,6 +13,7 @@ namespace {
 constexpr size_t KB_ENTRY_BUF = 260;
 constexpr uint32_t KB_POS_MAX = 149; // matrix and light positions index 150-entry tables
 constexpr int32_t LINK_FROM_FREE = 255;
+constexpr int KB_FW_816 = 20; // [OPT] KbFw of the 816 family, the one with an Fn table
 
 std::string KeyName(const char* pszFormat, int n) {
     char szKey[32];
@@ -186,4 +188,19 @@ void BuildDefaultMouseKeys(CGlobalVar& var, const KeyAssign (*pSource)[MS_MODE_N
     for (int i = 0; i < MS_KEY_MAX; ++i)
         if (pCfg->Keys[0][i].Main.nMatrixInx != pCfg->Keys[1][i].Main.nMatrixInx)
             PlatformMessageBox("Warning", "Md1 and Md2 Matrix index diff");
+}
+
+void LoadKeyPresets(CGlobalVar& var) {
+    LoadProCfg(CIniFile(FileLookup::Resolve(var.szProgramDir, "ProCfg.ini")), var);
+}
+
+void LoadKeyTables(const CIniFile& cfg, CGlobalVar& var,
+                   const KeyAssign (*pKyg)[MS_MODE_NUM][MS_KEY_MAX]) {
+    if (var.MsFw != 0)
+        BuildDefaultMouseKeys(var, pKyg);
+    if (var.KbFw == KB_FW_816) {
+        LoadFnTable(cfg, var);
+        if (var.Dev.Kb.ShowGest != 0)
+            LoadGestTable(cfg, var);
+    }
 }

@@ -31,3 +31,13 @@ MouseKeyEntryParams MouseKeyParamsFrom(const CGlobalVar& var);
 // button rectangles of the key panel and the matrix positions of the sensor description.
 void BuildDefaultMouseKeys(CGlobalVar& var,
                            const KeyAssign (*pSource)[MS_MODE_NUM][MS_KEY_MAX] = nullptr);
+
+// Start-up: the presets of ProCfg.ini in the program directory (the name is matched without
+// regard to case).
+void LoadKeyPresets(CGlobalVar& var);
+
+// Start-up: the mouse's default key table when a mouse is configured, and with an 816-family
+// keyboard the Fn table and, when the keyboard has gesture keys, the gesture table.
+// pKyg: the key tables of keycfg.kyg when that file was read, else nullptr.
+void LoadKeyTables(const CIniFile& cfg, CGlobalVar& var,
+                   const KeyAssign (*pKyg)[MS_MODE_NUM][MS_KEY_MAX] = nullptr);
