@@ -28,9 +28,10 @@ CSimDevice::CSimDevice(std::string strName, uint16_t wVid, uint16_t wPid, std::s
     m_vCollections = std::move(rd.vCollections);
 }
 
-void CSimDevice::FailNext(int nTransfers) {
+void CSimDevice::FailNext(int nTransfers, int nSkip) {
     std::lock_guard<std::mutex> lock(m_mtx);
     m_nFailNext = std::max(0, nTransfers);
+    m_nFailSkip = std::max(0, nSkip);
 }
 
 void CSimDevice::Vanish() {
@@ -97,7 +98,9 @@ bool CSimDevice::CheckTransfer(int nCol, uint32_t nGen, const uint8_t* pBuf, siz
         TraceLocked(nCol, pszDir, pszOp, bSet ? pBuf : nullptr, bSet ? nLen : 0, 0);
         return false;
     }
-    if (m_nFailNext > 0) {
+    if (m_nFailSkip > 0) {
+        --m_nFailSkip;
+    } else if (m_nFailNext > 0) {
         --m_nFailNext;
         *pErr = EIO;
         TraceLocked(nCol, pszDir, pszOp, bSet ? pBuf : nullptr, bSet ? nLen : 0, 0);

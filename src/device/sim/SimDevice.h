@@ -41,7 +41,8 @@ public:
     const std::vector<CHidCollection>& Collections() const { return m_vCollections; }
 
     // Fault injection.
-    void FailNext(int nTransfers);
+    // The next nTransfers feature transfers fail (EIO), after nSkip more that succeed.
+    void FailNext(int nTransfers, int nSkip = 0);
     void Vanish(); // unplugged: gone from enumeration, open handles fail
     void Return(); // plugged in again; handles from before stay dead, as on real systems
     bool IsPresent() const;
@@ -92,6 +93,7 @@ private:
     std::vector<uint8_t> m_vDescriptor;
     std::vector<CHidCollection> m_vCollections;
     int m_nFailNext = 0;
+    int m_nFailSkip = 0;
     bool m_bPresent = true;
     uint32_t m_nGen = 1;
     std::vector<CSimTraceEntry> m_vTrace;
