@@ -1,0 +1,12 @@
+#pragma once
+// Problems of an installation's device descriptions that show without a device: what a
+// product-line author should fix before shipping (velkinctl check). Loading itself reports
+// malformed values by message box; these are the inconsistencies between values that each
+// load on their own.
+#include <string>
+#include <vector>
+
+#include "config/GlobalVar.h"
+
+// One line per problem, in a fixed order (mouse, keyboard, pad); empty when none.
+std::vector<std::string> CheckDescriptions(const CGlobalVar& var);
