@@ -165,7 +165,7 @@ void CheckKeyboard(const CGlobalVar& var, CProblems& p) {
         p.Add("KB: CustomGp %d..%d is not within the %d colour groups read", kb.CustomGp[0],
               kb.CustomGp[1], kb.nGaoshouGroupRead);
     }
-    if (kb.nGaoshouGroupRead < kb.GaoshouGroupNum) {
+    if (kb.nGaoshouGroupRead > 0 && kb.nGaoshouGroupRead < kb.GaoshouGroupNum) {
         p.Add("KB: GaoshouGroupNum is %d but only GaoshouKey1..GaoshouKey%d are given",
               kb.GaoshouGroupNum, kb.nGaoshouGroupRead);
     }

@@ -1,0 +1,124 @@
+// Checks of the device descriptions that need no device.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config/DescCheck.h"
+#include "config/GlobalVar.h"
+#include "config/IniFile.h"
+#include "config/KbPadDescLoader.h"
+#include "config/MouseDescLoader.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+class DescCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetMessageBoxSink(&m_sink); }
+    void TearDown() override { SetMessageBoxSink(nullptr); }
+
+    std::vector<std::string> Check(const std::string& strIni, int nMsFw, int nKbFw, int nPadFw) {
+        auto pVar = std::make_unique<CGlobalVar>();
+        pVar->MsFw = nMsFw;
+        pVar->KbFw = nKbFw;
+        pVar->PadFw = nPadFw;
+        CIniFile ini;
+        ini.LoadFromBytes(strIni.data(), strIni.size());
+        if (nMsFw)
+            LoadMsSection(ini, *pVar);
+        if (nKbFw)
+            LoadKbSection(ini, *pVar);
+        if (nPadFw)
+            LoadPadSection(ini, *pVar);
+        return CheckDescriptions(*pVar);
+    }
+
+    CCollectingMessageSink m_sink;
+};
+
+const char* const kGoodMouse = "[MS]\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=4\n"
+                               "K1_1=1,11,0,0\nK2_1=1,13,0,1\n";
+const char* const kGoodKb = "[KB]\nVID=1\nPID=2\nMaxEftKeyIndex=2\n[KBKEY]\n"
+                            "K1=0,0,10,10,2,41,0,0,0\nK2=10,0,20,10,2,42,0,1,1\n";
+
+} // namespace
+
+TEST_F(DescCheckTest, ConsistentDescriptionsHaveNoProblem) {
+    EXPECT_EQ(Check(kGoodMouse, 0x10, 0, 0), std::vector<std::string>{});
+    EXPECT_EQ(Check(kGoodKb, 0, 20, 0), std::vector<std::string>{});
+    EXPECT_EQ(Check("[PAD]\nVID=1\nPID=2\n", 0, 0, 40), std::vector<std::string>{});
+    EXPECT_EQ(Check("", 0, 0, 0), std::vector<std::string>{});
+}
+
+TEST_F(DescCheckTest, Problems) {
+    struct Row {
+        std::string strIni;
+        int nMsFw, nKbFw, nPadFw;
+        std::string strProblem; // the first problem reported
+    };
+    const Row rows[] = {
+        {"[MS]\nSensor=0x3389\n[SENSOR_1]\nSensor=0x3360\n", 0x10, 0, 0,
+         "MS: Sensor 0x3389 has no SENSOR_%d section describing it"},
+        {"[MS]\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=6\nK1_1=1,11,0,0\nK2_1=1,13,0,1\n"
+         "K3_1=1,12,0,1\n",
+         0x10, 0, 0, "SENSOR_1: K2_1 and K3_1 have the same matrix index 1"},
+        {std::string(kGoodMouse) + "K5_1=1,12,0,4\n", 0x10, 0, 0,
+         "SENSOR_1: K5_1 is beyond the 2 buttons of KM"},
+        {std::string(kGoodMouse) + "DR=0x333\n", 0x10, 0, 0,
+         "SENSOR_1: DR 0x333 is none of the offered rates RATE1..RATE4"},
+        {std::string(kGoodMouse) + "DEFLEVEL=6\n", 0x10, 0, 0,
+         "SENSOR_1: DEFLEVEL 6 is not one of the 6 levels"},
+        {std::string(kGoodMouse) + "MDNUM=5\n", 0x10, 0, 0,
+         "SENSOR_1: MDNUM is not 3, 6 or 9; the section was read only up to it"},
+        {std::string(kGoodMouse) + "[SENSOR_2]\nSensor=0x3360\n", 0x10, 0, 0,
+         "SENSOR_2: sensor 0x3360 is already described by SENSOR_1, which is used"},
+        {"[MS]\nSnipMenu=1,1,21\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=2\n"
+         "K1_1=1,11,0,0\n",
+         0x10, 0, 0, "MS: SnipMenu position 21 is past the 21 resolutions of sensor 0x3360"},
+        {"[MS]\nScrollKey=0x0300\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=2\n"
+         "K1_1=1,11,0,0\n",
+         0x10, 0, 0, "MS: ScrollKey button index 3 is past the 1 buttons"},
+        {std::string(kGoodKb) + "K3=20,0,30,10,2,43,0,1,2\n", 0, 20, 0,
+         "KBKEY: K2 and K3 have the same matrix index 1"},
+        {"[KB]\nVID=1\n", 0, 20, 0, "KB: VID and PID must both be set to find the keyboard"},
+        {std::string(kGoodKb).replace(0, 4, "[KB]\nEffectNum=15\n"), 0, 20, 0,
+         "KB: LEDParam has 14 pairs for 15 effects"},
+        {std::string(kGoodKb).replace(0, 4, "[KB]\nNoColorKey=2\n"), 0, 20, 0,
+         "KB: NoColorKey 2 is past the 2 keys"},
+        {std::string(kGoodKb).replace(0, 4, "[KB]\nGaoshouGroupNum=2\nGaoshouKey1=41\n"), 0, 20, 0,
+         "KB: CustomGp 0..1 is not within the 1 colour groups read"},
+        {"[PAD]\nVID=1\n", 0, 0, 40, "PAD: VID and PID must both be set to find the pad"},
+    };
+    for (const Row& r : rows) {
+        const std::vector<std::string> v = Check(r.strIni, r.nMsFw, r.nKbFw, r.nPadFw);
+        if (r.strProblem.empty()) {
+            EXPECT_TRUE(v.empty()) << r.strIni << "\n" << (v.empty() ? "" : v[0]);
+            continue;
+        }
+        ASSERT_FALSE(v.empty()) << r.strIni;
+        EXPECT_EQ(v[0], r.strProblem) << r.strIni;
+    }
+}
+
+TEST_F(DescCheckTest, DemoInstallationIsClean) {
+    std::ifstream f(std::string(VELKIN_SOURCE_DIR) + "/install/demo/cfg.ini", std::ios::binary);
+    ASSERT_TRUE(f.good());
+    std::stringstream ss;
+    ss << f.rdbuf();
+    CIniFile ini;
+    const std::string strIni = ss.str();
+    ini.LoadFromBytes(strIni.data(), strIni.size());
+    const int nMsFw = ini.GetInt("OPT", "MsFw", 0);
+    const int nKbFw = ini.GetInt("OPT", "KbFw", 0);
+    const int nPadFw = ini.GetInt("OPT", "PadFw", 0);
+    ASSERT_GT(nMsFw & 0xFF, 15); // gun keys exist
+    EXPECT_EQ(nKbFw, 20);
+    EXPECT_EQ(nPadFw, 40);
+    EXPECT_EQ(Check(strIni, nMsFw, nKbFw, nPadFw), std::vector<std::string>{});
+    EXPECT_TRUE(m_sink.m_vEntries.empty())
+        << m_sink.m_vEntries[0].strTitle << ": " << m_sink.m_vEntries[0].strText;
+}
