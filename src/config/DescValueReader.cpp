@@ -40,6 +40,10 @@ int GetByteList(const CIniFile& ini, const std::string& strSection, const std::s
     return nCount;
 }
 
+int32_t AddWrapped(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
 uint32_t MakeRgb(int32_t r, int32_t g, int32_t b) {
     return (static_cast<uint32_t>(r) & 0xFF) | ((static_cast<uint32_t>(g) & 0xFF) << 8) |
            ((static_cast<uint32_t>(b) & 0xFF) << 16);

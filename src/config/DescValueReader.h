@@ -20,6 +20,10 @@ int GetListBuffered(const CIniFile& ini, const std::string& strSection, const st
 int GetByteList(const CIniFile& ini, const std::string& strSection, const std::string& strKey,
                 int nBase, uint8_t* pOut, int nCapacity);
 
+// x + width and y + height of rectangles given by size: wraps like the 32-bit field instead
+// of overflowing.
+int32_t AddWrapped(int32_t a, int32_t b);
+
 // RGB with each component cut to one byte, 0x00BBGGRR.
 uint32_t MakeRgb(int32_t r, int32_t g, int32_t b);
 

@@ -74,7 +74,8 @@ void ReadIdentityAndLook(const CIniFile& ini, KbDesc& kb) {
     kb.rcKB = RECT{280, 180, 954, 365};
     RECT rc{};
     if (ini.GetRect(kKb, "rcKB", rc)) {
-        kb.rcKB = RECT{rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom};
+        kb.rcKB =
+            RECT{rc.left, rc.top, AddWrapped(rc.left, rc.right), AddWrapped(rc.top, rc.bottom)};
     }
     std::memset(kb.DefLed, 0, sizeof(kb.DefLed));
     ini.GetList(kKb, "DefLed", 16, kb.DefLed, 20);
@@ -149,7 +150,7 @@ void ReadColorGroups(const CIniFile& ini, KbDesc& kb) {
     const int32_t nGroups = ini.GetInt(kKb, "GaoshouGroupNum", 5);
     // The editable range defaults to every group as configured, before the cap.
     kb.CustomGp[0] = 0;
-    kb.CustomGp[1] = static_cast<uint8_t>(nGroups - 1);
+    kb.CustomGp[1] = static_cast<uint8_t>(static_cast<uint32_t>(nGroups) - 1u);
     kb.GaoshouGroupNum = nGroups > KB_GAOSHOU_GROUP_MAX ? KB_GAOSHOU_GROUP_MAX : nGroups;
     GetByteList(ini, kKb, "CustomGp", 10, kb.CustomGp, 2);
     kb.clrGaoshou = ini.GetColor(kKb, "clrGaoshou", 0xFFFFFF);

@@ -325,7 +325,7 @@ void ReadLevels(const CIniFile& ini, const std::string& strSec, const MouseDesc&
     std::memcpy(cfg.DC, g_DefaultDpiColors, sizeof(cfg.DC));
     int32_t aRgb[3 * DPI_LEVEL_MAX] = {};
     const int nRgb = ini.GetList(strSec, "DC", 10, aRgb, 3 * DPI_LEVEL_MAX);
-    if (cfg.DM >= 1 && nRgb == 3 * cfg.DM) {
+    if (cfg.DM >= 1 && cfg.DM <= DPI_LEVEL_MAX && nRgb == 3 * cfg.DM) {
         for (int i = 0; i < cfg.DM; ++i) {
             cfg.DC[i] = MakeRgb(aRgb[3 * i], aRgb[3 * i + 1], aRgb[3 * i + 2]);
         }
@@ -343,7 +343,7 @@ void ReadMarks(const CIniFile& ini, const std::string& strSec, SensorCfg& cfg) {
             ErrorBox("Mark value error");
             continue;
         }
-        cfg.Mark[n - 1] = RECT{a[0], a[1], a[0] + a[2], a[1] + a[3]};
+        cfg.Mark[n - 1] = RECT{a[0], a[1], AddWrapped(a[0], a[2]), AddWrapped(a[1], a[3])};
     }
 }
 
