@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "config/GlobalVar.h"
+#include "config/Log.h"
 #include "platform/FileLookup.h"
 
 CPlainMainWindow::CPlainMainWindow(const QString& strTitle, QWidget* pParent) : QWidget(pParent) {
@@ -14,6 +15,7 @@ CPlainMainWindow::CPlainMainWindow(const QString& strTitle, QWidget* pParent) : 
 void CPlainMainWindow::OnTrayMessage(intptr_t lParam) {
     if (lParam != 515)
         return;
+    LogPrint("Show window (message 1132, lParam=%d)", static_cast<int>(lParam));
     showNormal();
     raise();
     activateWindow();

@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
+#include "config/KbPadDescLoader.h"
+#include "config/KeyTablesLoader.h"
 #include "config/Log.h"
+#include "config/MouseDescLoader.h"
 #include "config/Options.h"
 #include "config/TextCatalogue.h"
 #include "config/TextEncoding.h"
@@ -25,6 +28,17 @@ std::string MutexName() {
     return strName.empty() ? std::string("MUTEX_QV_COMBO8948") : strName;
 }
 
+// A product line may ship its first choices of skin, language and sound as lang.ini in the
+// program directory; a user who has none yet starts from those.
+static void CopyDefaultLangIni(const CGlobalVar& var) {
+    std::string strUser = var.szUserDataDir + "lang.ini";
+    if (FileLookup::Exists(strUser))
+        return;
+    std::string strDefault = FileLookup::Resolve(var.szProgramDir, "lang.ini");
+    if (auto data = FileLookup::ReadAll(strDefault))
+        FileLookup::WriteAtomic(strUser, data->data(), data->size());
+}
+
 bool LoadConfiguration(const StartupDirs& dirs, CGlobalVar& var, CMacroLimits& limits) {
     // Program directory: without it nothing of the installation can be found.
     if (dirs.strProgramDir.empty() || dirs.strProgramDir.find('/') == std::string::npos)
@@ -41,8 +55,15 @@ bool LoadConfiguration(const StartupDirs& dirs, CGlobalVar& var, CMacroLimits& l
     LogSetup(var.Debug, dirs.strDesktop);
     LoadOptions(cfg, var);
     // Description sections: [MS], [KB], [PAD] in that order.
+    if (var.MsFw != 0)
+        LoadMsSection(cfg, var);
+    if (var.KbFw != 0)
+        LoadKbSection(cfg, var);
+    if (var.PadFw != 0)
+        LoadPadSection(cfg, var);
 
     // Key presets of ProCfg.ini.
+    LoadKeyPresets(var);
 
     // User data directory: created when missing (one level; its parent exists).
     var.szUserDataDir = Paths::WithSlash(dirs.strLocalAppData);
@@ -50,8 +71,10 @@ bool LoadConfiguration(const StartupDirs& dirs, CGlobalVar& var, CMacroLimits& l
         var.szUserDataDir += var.appdir + "/";
         FileLookup::MakeDir(var.szUserDataDir);
     }
+    CopyDefaultLangIni(var);
 
     // Key tables and macro limits.
+    LoadKeyTables(cfg, var);
     SetMacroLimits(var, limits);
 
     // Skins and languages.

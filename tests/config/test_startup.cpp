@@ -177,3 +177,18 @@ TEST_F(StartupTest, LaunchLinesReachTheLog) {
     EXPECT_NE(strLog.find("H, Ver=9, Title=T"), std::string::npos);
     EXPECT_NE(strLog.find("   Launch "), std::string::npos);
 }
+
+TEST_F(StartupTest, ShippedLangIniIsTheUsersFirstChoice) {
+    m_prog.Write("text.xml", kText);
+    m_prog.Write("Text/de/text.xml", "<r><config><tc_title>Deutsch</tc_title></config></r>");
+    m_prog.Write("LANG.INI", "[OPT]\nLangIndex=1\nPlaySound=1\n");
+    const std::string strCfg = "[OPT]\nappdir=Demo\nMacProtocol=1\nHideDrvOpt=2\nLang1=English,en\nLang2=Deutsch,de\n";
+    ASSERT_TRUE(Load(strCfg));
+    EXPECT_EQ(m_var.pszTitle, "Deutsch");
+    EXPECT_EQ(m_var.nPlaySound, 1);
+    // The user's own choice is never replaced by the shipped one.
+    m_data.Write("Demo/lang.ini", "[OPT]\nLangIndex=0\n");
+    ASSERT_TRUE(Load(strCfg));
+    EXPECT_EQ(m_var.nLangIndex, 0);
+    EXPECT_EQ(m_var.nPlaySound, 0);
+}

@@ -1,0 +1,70 @@
+// velkinctl as a user runs it: exit status, JSON on standard output, clear errors.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+#include "support/TestDirs.h"
+
+namespace {
+struct RunResult {
+    int nStatus;
+    std::string strOut;
+};
+
+RunResult RunCtl(const std::string& strArgs) {
+    std::string strCmd = std::string(VELKIN_BINARY_DIR "/bin/velkinctl ") + strArgs + " 2>/dev/null";
+    FILE* p = popen(strCmd.c_str(), "r");
+    RunResult r{-1, ""};
+    if (!p)
+        return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
+        r.strOut.append(buf, n);
+    int nRaw = pclose(p);
+    r.nStatus = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
+    return r;
+}
+} // namespace
+
+TEST(Velkinctl, ConfigReportsOptionsAndMessagesInOrder) {
+    CTempDir prog, data, desk;
+    prog.Write("cfg.ini", "[OPT]\nappdir=\nMacProtocol=7\nrcHomePageBtn=1,2\nProfileNum=5\n");
+    RunResult r = RunCtl("--program-dir " + prog.Path() + " --data-dir " + data.Path() + " --desktop-dir " +
+                      desk.Path() + " config");
+    ASSERT_EQ(r.nStatus, 0);
+    auto j = nlohmann::json::parse(r.strOut);
+    EXPECT_EQ(j["OPT"]["ProfileNum"], 5);
+    EXPECT_EQ(j["OPT"]["TrayIcon"], 2);
+    EXPECT_EQ(j["OPT"]["ProgramDir"], prog.Path());
+    EXPECT_EQ(j["MacroLimits"]["nMaxUnits"], 128);
+    ASSERT_EQ(j["messages"].size(), 3u);
+    EXPECT_EQ(j["messages"][0]["text"], "APPDATA=NULL");
+    EXPECT_EQ(j["messages"][1]["text"], "Wrong rect num");
+    EXPECT_EQ(j["messages"][2]["text"], "Macro Protocol is unknown");
+    EXPECT_EQ(j["messages"][2]["title"], "Error");
+}
+
+TEST(Velkinctl, TextsListsEveryId) {
+    CTempDir prog, data;
+    prog.Write("cfg.ini", "[OPT]\nappdir=X\nMacProtocol=1\n");
+    prog.Write("text.xml", "<r><config><tc_ok>OK &amp; go</tc_ok></config></r>");
+    RunResult r = RunCtl("--program-dir " + prog.Path() + " --data-dir " + data.Path() + " texts");
+    ASSERT_EQ(r.nStatus, 0);
+    auto j = nlohmann::json::parse(r.strOut);
+    EXPECT_EQ(j.size(), 329u);
+    EXPECT_EQ(j["tc_ok"], "OK & go");
+    EXPECT_EQ(j["tc_hz"], "Hz");
+    EXPECT_EQ(j["tc_title"], "");
+}
+
+TEST(Velkinctl, MissingDirectoryIsAClearError) {
+    CTempDir data;
+    for (const char* pszOpt : {"--program-dir", "--data-dir", "--desktop-dir"}) {
+        RunResult r = RunCtl(std::string(pszOpt) + " /nonexistent/velkin config");
+        EXPECT_NE(r.nStatus, 0) << pszOpt;
+        EXPECT_TRUE(r.strOut.empty()) << pszOpt;
+    }
+}
