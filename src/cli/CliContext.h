@@ -32,6 +32,10 @@ void PrintJson(const nlohmann::json& j);
 // Each command file registers its sub-commands here; main.cpp calls them in turn.
 void RegisterTextCommands(CLI::App& app, CCliContext& ctx);
 void RegisterConfigCommands(CLI::App& app, CCliContext& ctx);
+void RegisterKeyCommands(CLI::App& app, CCliContext& ctx);
+void RegisterDeviceCommands(CLI::App& app, CCliContext& ctx);
 
 // Adds the device descriptions to the JSON of `velkinctl config`.
 void AddDescriptionJson(nlohmann::json& j);
+// Adds the key tables (g_defKEY, default mouse keys, gestures, presets) to it.
+void AddKeyTablesJson(nlohmann::json& j);

@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
 
     RegisterTextCommands(app, ctx);
     RegisterConfigCommands(app, ctx);
+    RegisterKeyCommands(app, ctx);
+    RegisterDeviceCommands(app, ctx);
 
     try {
         app.parse(argc, argv);
