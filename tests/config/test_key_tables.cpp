@@ -12,6 +12,7 @@
 #include "config/KeyTablesLoader.h"
 #include "config/Log.h"
 #include "platform/MessageBox.h"
+#include "support/TestDirs.h"
 
 namespace {
 
@@ -488,6 +489,39 @@ TEST_F(KeyTablesTest, FirstFreeLinkIndex) {
     for (int i = 0; i < 48; ++i)
         Keys().g_defKEY[i].Main.nLink = i;
     EXPECT_EQ(GetFreeLinkIndex(Keys()), -1); // 48..63 lie outside the Fn tables
+}
+
+// ---- start-up entry points
+
+TEST_F(KeyTablesTest, StartUpReadsFnAndGesturesOnlyFromAn816KeyboardWithGestures) {
+    const std::string strIni = "[KBKEY]\nK1=0,0,0,0,2,41,0,1,1\n"
+                               "[FN]\nK1=8,a8\n"
+                               "[GEST]\nK1=8,a9,0,5\n";
+    CIniFile ini = Ini(strIni);
+    struct {
+        int nKbFw, nShowGest;
+        bool bFn, bGest;
+    } aCases[] = {
+        {20, 1, true, true}, {20, 0, true, false}, {21, 1, false, false}, {0, 1, false, false}};
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.nKbFw * 10 + c.nShowGest);
+        m_pVar = std::make_unique<CGlobalVar>();
+        m_pVar->KbFw = c.nKbFw;
+        m_pVar->Dev.Kb.ShowGest = c.nShowGest;
+        LoadKbKeyTable(ini, *m_pVar);
+        LoadKeyTables(ini, *m_pVar);
+        EXPECT_EQ(Keys().g_defKEY[0].Fn.dwFun, c.bFn ? 0x080000A8u : 0u);
+        EXPECT_EQ(Keys().g_defKEY[1].Main.nLink, c.bFn ? -1 : 0);
+        EXPECT_EQ(Keys().Gest[0].Main.dwFun, c.bGest ? 0x080000A9u : 0u);
+    }
+}
+
+TEST_F(KeyTablesTest, StartUpFindsProCfgWhateverItsCase) {
+    CTempDir dir;
+    dir.Write("PROCFG.INI", "[PRO2]\nK1_1=1,12,0,0\n");
+    m_pVar->szProgramDir = dir.Path();
+    LoadKeyPresets(*m_pVar);
+    EXPECT_EQ(Keys().ProPreset[1][2][0].Main.dwFun, 0x01000012u);
 }
 
 } // namespace
