@@ -1,6 +1,7 @@
 #include "config/KeyLookup.h"
 
 #include "config/KeyEntry.h"
+#include "config/Log.h"
 
 int FindKeyMatrixInx(const KeyTables& keys, uint8_t byVk) {
     if (byVk == 0)
@@ -30,4 +31,14 @@ int GetFreeLinkIndex(const KeyTables& keys) {
         if (!abUsed[i])
             return i;
     return -1;
+}
+
+const MsModeTables* GetResetPreset(const KeyTables& keys, int nIndex) {
+    if (keys.ProPreset[0][0][0].Main.dwFun == 0)
+        return nullptr;
+    if (nIndex < 0 || nIndex >= PRESET_NUM) {
+        LogPrint("ResetKey2: nIndex=%d", nIndex);
+        return nullptr;
+    }
+    return &keys.ProPreset[nIndex];
 }

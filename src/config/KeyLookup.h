@@ -13,3 +13,8 @@ int FindKeyMatrixInx(const KeyTables& keys, uint8_t byVk);
 // The smallest Fn link index no record of g_defKEY uses, or -1. The keyboard's Fn tables
 // hold FN_LINK_NUM entries, so an index past them is never handed out.
 int GetFreeLinkIndex(const KeyTables& keys);
+
+// The preset a profile at list position nIndex (0..3) takes as key set 0 of its modes when it
+// is reset: ProCfg.ini preset nIndex + 1. nullptr when the file gave no presets (the first
+// word of preset 1 is zero) or for another position, which is logged.
+const MsModeTables* GetResetPreset(const KeyTables& keys, int nIndex);

@@ -14,6 +14,7 @@ inline constexpr int FN_LINK_NUM = 48;  // entries of the keyboard's Fn tables (
 inline constexpr int FN_ENTRY_MAX = 64; // FN entries read at most
 
 typedef KeyAssign MsKeyTable[MS_KEY_MAX];
+typedef KeyAssign MsModeTables[MS_MODE_NUM][MS_KEY_MAX];
 
 struct KeyTables {
     KeyAssign g_defKEY[KB_KEY_MAX]{};              // section KBKEY; Fn halves from section FN

@@ -491,6 +491,18 @@ TEST_F(KeyTablesTest, FirstFreeLinkIndex) {
     EXPECT_EQ(GetFreeLinkIndex(Keys()), -1); // 48..63 lie outside the Fn tables
 }
 
+TEST_F(KeyTablesTest, ResetPresetOfAProfilePosition) {
+    EXPECT_EQ(GetResetPreset(Keys(), 0), nullptr); // no presets
+    LoadProCfg(Ini("[PRO1]\nK1_1=1,11,0,0\n[PRO4]\nK2_1=1,12,0,1\n"), *m_pVar);
+    EXPECT_EQ(GetResetPreset(Keys(), 0), &Keys().ProPreset[0]);
+    ASSERT_NE(GetResetPreset(Keys(), 3), nullptr);
+    EXPECT_EQ((*GetResetPreset(Keys(), 3))[2][1].Main.dwFun, 0x01000012u);
+    EXPECT_TRUE(g_vLog.empty());
+    EXPECT_EQ(GetResetPreset(Keys(), 4), nullptr);
+    EXPECT_EQ(GetResetPreset(Keys(), -1), nullptr);
+    EXPECT_EQ(g_vLog, (std::vector<std::string>{"ResetKey2: nIndex=4", "ResetKey2: nIndex=-1"}));
+}
+
 // ---- start-up entry points
 
 TEST_F(KeyTablesTest, StartUpReadsFnAndGesturesOnlyFromAn816KeyboardWithGestures) {
