@@ -7,8 +7,12 @@
 #include "config/IniFile.h"
 
 // Function classes live in bits 24..31 of dwFun, the code in bits 0..23.
-inline constexpr uint32_t FunClass(uint32_t dwFun) { return dwFun >> 24; }
-inline constexpr uint32_t FunCode(uint32_t dwFun) { return dwFun & 0xFFFFFF; }
+inline constexpr uint32_t FunClass(uint32_t dwFun) {
+    return dwFun >> 24;
+}
+inline constexpr uint32_t FunCode(uint32_t dwFun) {
+    return dwFun & 0xFFFFFF;
+}
 inline constexpr uint32_t MakeFun(uint32_t nClass, uint32_t nCode) {
     return (nClass << 24) | (nCode & 0xFFFFFF);
 }
@@ -28,9 +32,9 @@ struct KeyFun {
 };
 
 struct KeyAssign {
-    KeyFun Main;      // the key alone
-    KeyFun Fn;        // the key together with the keyboard's Fn key
-    uint32_t dwGun;   // gun colour and value for gun and bullet keys
+    KeyFun Main;    // the key alone
+    KeyFun Fn;      // the key together with the keyboard's Fn key
+    uint32_t dwGun; // gun colour and value for gun and bullet keys
     uint32_t dwResv;
 };
 #pragma pack(pop)
