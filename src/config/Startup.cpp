@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/FileLookup.h"
 #include "platform/Paths.h"
+#include "storage/KeyCfgStartup.h"
 
 StartupDirs DefaultStartupDirs() {
     return StartupDirs{Paths::ProgramDir(), Paths::LocalAppDataDir(), Paths::DesktopDir()};
@@ -74,7 +75,10 @@ bool LoadConfiguration(const StartupDirs& dirs, CGlobalVar& var, CMacroLimits& l
     CopyDefaultLangIni(var);
 
     // Key tables and macro limits.
-    LoadKeyTables(cfg, var);
+    // The user's keycfg.kyg, when valid, supplies the default mouse keys.
+    KeyAssign kygKeys[MS_MODE_NUM][MS_KEY_MAX];
+    bool bKyg = var.MsFw != 0 && ReadStartupKeycfg(var.szUserDataDir, kygKeys);
+    LoadKeyTables(cfg, var, bKyg ? &kygKeys : nullptr);
     SetMacroLimits(var, limits);
 
     // Skins and languages.
