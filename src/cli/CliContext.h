@@ -32,6 +32,7 @@ void PrintJson(const nlohmann::json& j);
 // Each command file registers its sub-commands here; main.cpp calls them in turn.
 void RegisterTextCommands(CLI::App& app, CCliContext& ctx);
 void RegisterConfigCommands(CLI::App& app, CCliContext& ctx);
+void RegisterCheckCommand(CLI::App& app, CCliContext& ctx);
 void RegisterKeyCommands(CLI::App& app, CCliContext& ctx);
 void RegisterDeviceCommands(CLI::App& app, CCliContext& ctx);
 

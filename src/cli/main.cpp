@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
 
     RegisterTextCommands(app, ctx);
     RegisterConfigCommands(app, ctx);
+    RegisterCheckCommand(app, ctx);
     RegisterKeyCommands(app, ctx);
     RegisterDeviceCommands(app, ctx);
 

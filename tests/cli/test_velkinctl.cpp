@@ -68,3 +68,17 @@ TEST(Velkinctl, MissingDirectoryIsAClearError) {
         EXPECT_TRUE(r.strOut.empty()) << pszOpt;
     }
 }
+
+TEST(Velkinctl, CheckPassesOnTheDemoAndFailsOnProblems) {
+    CTempDir data;
+    RunResult r = RunCtl("--program-dir " VELKIN_BINARY_DIR "/bin --data-dir " + data.Path() + " check");
+    EXPECT_EQ(r.nStatus, 0) << r.strOut;
+
+    CTempDir prog;
+    prog.Write("cfg.ini", "[OPT]\nappdir=X\nMacProtocol=9\n");
+    r = RunCtl("--program-dir " + prog.Path() + " --data-dir " + data.Path() + " check --json");
+    EXPECT_EQ(r.nStatus, 1);
+    auto j = nlohmann::json::parse(r.strOut);
+    ASSERT_EQ(j["messages"].size(), 1u);
+    EXPECT_EQ(j["messages"][0]["text"], "Macro Protocol is unknown");
+}
