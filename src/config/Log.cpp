@@ -101,45 +101,65 @@ std::string LogFilePath() { return g_strLogPath; }
 namespace {
 constexpr size_t kLineBuf = 512; // characters, terminating zero included
 
-void Flush(std::string& strLine) {
-    LogPrint("%s", strLine.c_str());
-    strLine.clear();
-}
+// One line of a hex dump: starts with the prefix and a blank, and is written through LogPrint.
+class CDumpLine {
+public:
+    explicit CDumpLine(const char* pszPrefix) : m_pszPrefix(pszPrefix && *pszPrefix ? pszPrefix : nullptr) {
+        Start();
+    }
+    void Start() {
+        m_strLine.clear();
+        if (m_pszPrefix) {
+            m_strLine = m_pszPrefix;
+            m_strLine += ' ';
+        }
+        m_nBytes = 0;
+    }
+    void Add(uint8_t by, bool bGroupEnd) {
+        char szHex[8];
+        snprintf(szHex, sizeof(szHex), bGroupEnd ? "%02x  " : "%02x ", by);
+        m_strLine += szHex;
+        ++m_nBytes;
+    }
+    // Writes the line; the next one starts empty, without prefix.
+    void Flush() {
+        if (!m_strLine.empty())
+            LogPrint("%s", m_strLine.c_str());
+        m_strLine.clear();
+        m_nBytes = 0;
+    }
+    // After a full line of nBytesPerLine bytes: write it, and start the next with the prefix
+    // when more bytes follow.
+    void EndOfLineIfFull(int nBytesPerLine, bool bMoreFollow) {
+        if (nBytesPerLine <= 0 || m_nBytes != nBytesPerLine)
+            return;
+        Flush();
+        if (bMoreFollow)
+            Start();
+    }
+    size_t Size() const { return m_strLine.size(); }
+
+private:
+    const char* m_pszPrefix;
+    std::string m_strLine;
+    int m_nBytes = 0;
+};
 } // namespace
 
 void LogDump(const void* pData, size_t nLen, int nBytesPerLine, const char* pszPrefix) {
     if (g_nDebug == 0 || !pData || nLen == 0)
         return;
     const uint8_t* p = static_cast<const uint8_t*>(pData);
-    bool bPrefix = pszPrefix && *pszPrefix;
-    std::string strLine;
-    auto startLine = [&] {
-        if (bPrefix) {
-            strLine = pszPrefix;
-            strLine += ' ';
-        }
-    };
-    startLine();
-    int nInLine = 0;
-    char szHex[4];
+    CDumpLine line(pszPrefix);
     for (size_t i = 0; i < nLen; ++i) {
         // A line never outgrows the buffer: with a fixed count the callers keep within it,
         // and a line that would overflow is written early rather than cut.
-        if (strLine.size() + 3 > kLineBuf - 1) {
-            Flush(strLine);
-            nInLine = 0;
-        }
-        snprintf(szHex, sizeof(szHex), "%02x ", p[i]);
-        strLine += szHex;
-        if (nBytesPerLine > 0 && ++nInLine == nBytesPerLine) {
-            Flush(strLine);
-            nInLine = 0;
-            if (i + 1 < nLen)
-                startLine();
-        }
+        if (line.Size() + 3 > kLineBuf - 1)
+            line.Flush();
+        line.Add(p[i], false);
+        line.EndOfLineIfFull(nBytesPerLine, i + 1 < nLen);
     }
-    if (!strLine.empty())
-        Flush(strLine);
+    line.Flush();
 }
 
 void LogDumpGrouped(const char* pszPrefix, const void* pData, size_t nLen, int nBytesPerLine,
@@ -147,30 +167,13 @@ void LogDumpGrouped(const char* pszPrefix, const void* pData, size_t nLen, int n
     if (g_nDebug == 0 || !pData || nLen == 0)
         return;
     const uint8_t* p = static_cast<const uint8_t*>(pData);
-    bool bPrefix = pszPrefix && *pszPrefix;
-    std::string strLine;
-    auto startLine = [&] {
-        if (bPrefix) {
-            strLine = pszPrefix;
-            strLine += ' ';
-        }
-    };
-    startLine();
-    int nInLine = 0;
-    char szHex[8];
+    CDumpLine line(pszPrefix);
     for (size_t i = 0; i < nLen; ++i) {
-        if (strLine.size() >= 509)
+        if (line.Size() >= 509)
             break;
-        bool bGroupEnd = nGroupSize > 0 && (i + 1) % static_cast<size_t>(nGroupSize) == 0;
-        snprintf(szHex, sizeof(szHex), bGroupEnd ? "%02x  " : "%02x ", p[i]);
-        strLine += szHex;
-        if (nBytesPerLine > 0 && ++nInLine == nBytesPerLine) {
-            Flush(strLine);
-            nInLine = 0;
-            if (i + 1 < nLen)
-                startLine();
-        }
+        // The group count runs on across line breaks.
+        line.Add(p[i], nGroupSize > 0 && (i + 1) % static_cast<size_t>(nGroupSize) == 0);
+        line.EndOfLineIfFull(nBytesPerLine, i + 1 < nLen);
     }
-    if (!strLine.empty())
-        Flush(strLine);
+    line.Flush();
 }
