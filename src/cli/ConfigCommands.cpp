@@ -105,6 +105,7 @@ void RegisterConfigCommands(CLI::App& app, CCliContext& ctx) {
         j["OPT"] = OptionsJson(gVar);
         j["MacroLimits"] = MacroLimitsJson(MacroLimits);
         AddDescriptionJson(j);
+        AddKeyTablesJson(j);
         j["messages"] = ctx.MessagesJson();
         PrintJson(j);
     });
