@@ -1,5 +1,6 @@
 #include "config/KeyTablesLoader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -91,9 +92,10 @@ void LoadFnTable(const CIniFile& cfg, CGlobalVar& var) {
         }
         ++nRead;
         FnKeyEntry e = ParseFnKeyEntry(strValue);
-        int32_t nLink = static_cast<int32_t>(e.nLast > 0xFFFF ? 0xFFFF : e.nLast);
-        if (nLink != LINK_FROM_FREE && nLink > FN_LINK_NUM - 1)
-            nLink = FN_LINK_NUM - 1;
+        // Links index the keyboard's Fn tables: larger ones are cut to the last entry.
+        int32_t nLink = e.nLast == static_cast<uint32_t>(LINK_FROM_FREE)
+                            ? LINK_FROM_FREE
+                            : static_cast<int32_t>(std::min<uint32_t>(e.nLast, FN_LINK_NUM - 1));
         KeyAssign& ka = keys.g_defKEY[i];
         ka.Main.nLink = nLink;
         FillKbKeyFun(ka.Fn, e.dwClass, e.dwCode, e.dwParam);
