@@ -1,6 +1,7 @@
 #include "config/KeyTablesLoader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -37,6 +38,10 @@ void ReportSharedMatrix(const KeyTables& keys) {
             break;
         }
     }
+}
+
+int32_t ClampCoord(int64_t n) {
+    return static_cast<int32_t>(std::clamp<int64_t>(n, INT32_MIN, INT32_MAX));
 }
 
 } // namespace
@@ -171,13 +176,15 @@ void BuildDefaultMouseKeys(CGlobalVar& var, const KeyAssign (*pSource)[MS_MODE_N
     memcpy(keys.MsDefKey, pSource ? *pSource : pCfg->Keys, sizeof(keys.MsDefKey));
 
     // The key panel lists the buttons in rows; a second view re-uses the places of the first.
+    // KEYY and KEYH come from the configuration: rows are computed wide and held to the
+    // coordinate range, so absurd values give far-away rows, not an overflow.
     int nView = var.ViewKeyNum < 1 ? MS_KEY_MAX : var.ViewKeyNum;
-    int nRowH = pCfg->KEYH + 25;
+    int64_t nRowH = static_cast<int64_t>(pCfg->KEYH) + 25;
     RECT aRect[MS_KEY_MAX];
     for (int i = 0; i < MS_KEY_MAX; ++i) {
         if (i < nView) {
-            int nTop = pCfg->KEYY + i * nRowH;
-            aRect[i] = RECT{45, nTop, 224, nTop + 25};
+            int64_t nTop = static_cast<int64_t>(pCfg->KEYY) + i * nRowH;
+            aRect[i] = RECT{45, ClampCoord(nTop), 224, ClampCoord(nTop + 25)};
         } else {
             aRect[i] = aRect[i - nView];
         }

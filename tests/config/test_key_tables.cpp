@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -435,6 +436,18 @@ TEST_F(DefaultMouseKeysTest, MatrixDifferencesBetweenModesOneAndTwoAreReported) 
     EXPECT_EQ(Keys().MsDefKey[1][4].Main.nMatrixInx, 9);
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"Warning: Md1 and Md2 Matrix index diff",
                                                  "Warning: Md1 and Md2 Matrix index diff"}));
+}
+
+TEST_F(DefaultMouseKeysTest, AbsurdRowGeometryStaysInRange) {
+    Cfg().KEYY = INT32_MAX - 10;
+    Cfg().KEYH = INT32_MAX;
+    BuildDefaultMouseKeys(*m_pVar);
+    EXPECT_EQ(Keys().MsDefKey[0][0].Main.rcKey, (RECT{45, INT32_MAX - 10, 224, INT32_MAX}));
+    EXPECT_EQ(Keys().MsDefKey[0][20].Main.rcKey, (RECT{45, INT32_MAX, 224, INT32_MAX}));
+    Cfg().KEYY = INT32_MIN;
+    Cfg().KEYH = INT32_MIN;
+    BuildDefaultMouseKeys(*m_pVar);
+    EXPECT_EQ(Keys().MsDefKey[0][1].Main.rcKey, (RECT{45, INT32_MIN, 224, INT32_MIN}));
 }
 
 TEST_F(DefaultMouseKeysTest, NothingWithoutMouseOrSensorDescription) {
