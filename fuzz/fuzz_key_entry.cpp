@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -76,5 +77,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
         for (const auto& mode : preset)
             for (const KeyAssign& k : mode)
                 (void)GetFunName(k.Main, var);
+
+    // The presets as the sensor description of a mouse, with a row geometry from the input.
+    SensorCfg& cfg = var.Dev.Ms.SensorCfgs[0];
+    memcpy(cfg.Keys, var.Dev.Keys.ProPreset[0], sizeof(cfg.Keys));
+    cfg.KEYY = ini.GetInt("SENSOR_1", "KEYY", 35);
+    cfg.KEYH = ini.GetInt("SENSOR_1", "KEYH", 6);
+    var.ViewKeyNum = ini.GetInt("OPT", "ViewKeyNum", 0);
+    var.MsFw = 0x10;
+    var.Dev.Ms.nSensorCfgIndex = 0;
+    LoadKeyTables(ini, var);
     return 0;
 }
