@@ -71,8 +71,8 @@ void CSimDevice::ClearTrace() {
 void CSimDevice::TraceLocked(int nCol, const char* pszDir, const char* pszOp, const uint8_t* p,
                              size_t n, int nResult) {
     // Long sessions (demos) must not grow without bound.
-    if (m_vTrace.size() >= 100000)
-        m_vTrace.erase(m_vTrace.begin(), m_vTrace.begin() + 50000);
+    if (m_vTrace.size() >= 20000)
+        m_vTrace.erase(m_vTrace.begin(), m_vTrace.begin() + 10000);
     CSimTraceEntry e;
     e.nCollection = nCol;
     e.strDirection = pszDir;
