@@ -99,6 +99,15 @@ void CheckMouse(const CGlobalVar& var, CProblems& p) {
                   n + 1, static_cast<unsigned>(ms.SensorCfgs[n].Sensor), nFirst + 1);
         }
     }
+    for (const SensorEntry& e : ms.SensorTable) {
+        for (int i = 1; i < e.nCount && i < SENSOR_DPI_MAX; ++i) {
+            if (e.Dpi[i] <= e.Dpi[i - 1]) {
+                p.Add("Sensor 0x%04x: DPISET is not ascending at value %d (%d)",
+                      static_cast<unsigned>(e.nSensor), i + 1, e.Dpi[i]);
+                break;
+            }
+        }
+    }
     if ((ms.LOD & 0xFF) > 8) {
         p.Add("MS: LOD offers %d lift-off levels, at most 8 exist", ms.LOD & 0xFF);
     }

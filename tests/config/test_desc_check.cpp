@@ -82,6 +82,8 @@ TEST_F(DescCheckTest, Problems) {
         {"[MS]\nScrollKey=0x0300\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=2\n"
          "K1_1=1,11,0,0\n",
          0x10, 0, 0, "MS: ScrollKey button index 3 is past the 1 buttons"},
+        {std::string(kGoodMouse) + "DPISET=100,200,200\n", 0x10, 0, 0,
+         "Sensor 0x3360: DPISET is not ascending at value 3 (200)"},
         {std::string(kGoodKb) + "K3=20,0,30,10,2,43,0,1,2\n", 0, 20, 0,
          "KBKEY: K2 and K3 have the same matrix index 1"},
         {"[KB]\nVID=1\n", 0, 20, 0, "KB: VID and PID must both be set to find the keyboard"},
