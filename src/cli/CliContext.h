@@ -35,6 +35,7 @@ void RegisterConfigCommands(CLI::App& app, CCliContext& ctx);
 void RegisterCheckCommand(CLI::App& app, CCliContext& ctx);
 void RegisterKeyCommands(CLI::App& app, CCliContext& ctx);
 void RegisterDeviceCommands(CLI::App& app, CCliContext& ctx);
+void RegisterStorageCommands(CLI::App& app, CCliContext& ctx);
 
 // Adds the device descriptions to the JSON of `velkinctl config`.
 void AddDescriptionJson(nlohmann::json& j);

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     RegisterCheckCommand(app, ctx);
     RegisterKeyCommands(app, ctx);
     RegisterDeviceCommands(app, ctx);
+    RegisterStorageCommands(app, ctx);
 
     try {
         app.parse(argc, argv);
