@@ -20,13 +20,16 @@ CGuiMessageBoxSink g_guiSink;
 CVelkinApp::CVelkinApp() = default;
 CVelkinApp::~CVelkinApp() = default;
 
-const QFont& CVelkinApp::UiFont() { return g_uiFont; }
+const QFont& CVelkinApp::UiFont() {
+    return g_uiFont;
+}
 
 bool CVelkinApp::SetUpFont() {
     if (!gVar.FontName.empty()) {
         std::string strFontFile = FileLookup::Resolve(gVar.szProgramDir, "appfont.ttf");
         if (FileLookup::Exists(strFontFile)) {
-            m_nPrivateFontId = QFontDatabase::addApplicationFont(QString::fromStdString(strFontFile));
+            m_nPrivateFontId =
+                QFontDatabase::addApplicationFont(QString::fromStdString(strFontFile));
             if (m_nPrivateFontId >= 0) {
                 g_uiFont = QFont(QString::fromStdString(gVar.FontName));
                 g_uiFont.setPixelSize(gVar.FontSize > 0 ? gVar.FontSize : 14);
@@ -71,7 +74,8 @@ int CVelkinApp::Run() {
     {
         CPlainMainWindow wnd(QString::fromStdString(gVar.pszTitle));
         m_pInstance->SetWindowId(static_cast<quint64>(wnd.winId()));
-        m_pInstance->SetHandler([&wnd](uint32_t, uintptr_t, intptr_t lParam) { wnd.OnTrayMessage(lParam); });
+        m_pInstance->SetHandler(
+            [&wnd](uint32_t, uintptr_t, intptr_t lParam) { wnd.OnTrayMessage(lParam); });
         wnd.show();
         QApplication::exec();
         m_pInstance->SetHandler(nullptr);

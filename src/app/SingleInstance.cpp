@@ -3,8 +3,7 @@
 #include <QLocalSocket>
 #include <unistd.h>
 
-CSingleInstance::CSingleInstance(const QString& strMutexName, QObject* pParent)
-    : QObject(pParent) {
+CSingleInstance::CSingleInstance(const QString& strMutexName, QObject* pParent) : QObject(pParent) {
     // A named mutex is per desktop session on the original platform; scope ours to the user
     // so two users of one machine never see each other's copy.
     QString strSafe = strMutexName;
@@ -15,7 +14,9 @@ CSingleInstance::CSingleInstance(const QString& strMutexName, QObject* pParent)
     connect(&m_server, &QLocalServer::newConnection, this, &CSingleInstance::OnNewConnection);
 }
 
-CSingleInstance::~CSingleInstance() { m_server.close(); }
+CSingleInstance::~CSingleInstance() {
+    m_server.close();
+}
 
 bool CSingleInstance::HandOverToRunningCopy(quint64& nWindow, int nTimeoutMs) {
     nWindow = 0;

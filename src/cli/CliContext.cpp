@@ -11,7 +11,8 @@ namespace {
 void RequireDir(const std::string& strOption, const std::string& strDir) {
     if (strDir.empty() || FileLookup::IsDirectory(strDir))
         return;
-    fprintf(stderr, "velkinctl: %s: directory does not exist: %s\n", strOption.c_str(), strDir.c_str());
+    fprintf(stderr, "velkinctl: %s: directory does not exist: %s\n", strOption.c_str(),
+            strDir.c_str());
     throw CCliExit{2};
 }
 } // namespace

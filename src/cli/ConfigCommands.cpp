@@ -2,8 +2,12 @@
 #include "config/GlobalVar.h"
 
 namespace {
-nlohmann::json RectJson(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
-nlohmann::json PointJson(const POINT& pt) { return {pt.x, pt.y}; }
+nlohmann::json RectJson(const RECT& rc) {
+    return {rc.left, rc.top, rc.right, rc.bottom};
+}
+nlohmann::json PointJson(const POINT& pt) {
+    return {pt.x, pt.y};
+}
 nlohmann::json ColorJson(uint32_t clr) {
     return {clr & 0xFF, (clr >> 8) & 0xFF, (clr >> 16) & 0xFF};
 }

@@ -2,7 +2,8 @@
 #include "config/TextCatalogue.h"
 
 void RegisterTextCommands(CLI::App& app, CCliContext& ctx) {
-    CLI::App* pCmd = app.add_subcommand("texts", "print every text id and its text as one JSON object");
+    CLI::App* pCmd =
+        app.add_subcommand("texts", "print every text id and its text as one JSON object");
     pCmd->callback([&ctx] {
         ctx.LoadInstallation();
         nlohmann::ordered_json jo;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "config/IniFile.h"
 #include "config/DeviceDesc.h"
+#include "config/IniFile.h"
 
 struct SkinEntry {
     std::string szName;   // display name offered in the options dialog (at most 29 characters)

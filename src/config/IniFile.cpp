@@ -2,13 +2,16 @@
 
 #include <cctype>
 #include <cstring>
+#include <string_view>
 
 #include "config/TextEncoding.h"
 #include "platform/FileLookup.h"
 #include "platform/MessageBox.h"
 
 namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -32,7 +35,8 @@ int DigitValue(char c) {
 // One list item in the given base: digits only (a 0x prefix allowed in base 16).
 bool ParseItem(const std::string& strItem, int nBase, int32_t& nOut) {
     size_t i = 0;
-    if (nBase == 16 && strItem.size() > 2 && strItem[0] == '0' && (strItem[1] == 'x' || strItem[1] == 'X'))
+    if (nBase == 16 && strItem.size() > 2 && strItem[0] == '0' &&
+        (strItem[1] == 'x' || strItem[1] == 'X'))
         i = 2;
     if (i >= strItem.size())
         return false;
@@ -84,7 +88,9 @@ std::string CIniFile::Fold(const std::string& s) {
     return r;
 }
 
-CIniFile::CIniFile(const std::string& strPath) { Load(strPath); }
+CIniFile::CIniFile(const std::string& strPath) {
+    Load(strPath);
+}
 
 bool CIniFile::Load(const std::string& strPath) {
     m_mapSections.clear();
@@ -113,46 +119,49 @@ void CIniFile::LoadFromBytes(const void* pData, size_t nLen) {
     m_mapSections.clear();
     m_strPath.clear();
     m_bLoaded = true;
-    std::string strText = DecodeText(pData, nLen);
+    const std::string strText = DecodeText(pData, nLen);
+    auto trim = [](std::string_view v) {
+        while (!v.empty() && IsBlank(v.front()))
+            v.remove_prefix(1);
+        while (!v.empty() && IsBlank(v.back()))
+            v.remove_suffix(1);
+        return v;
+    };
     Section* pCur = nullptr;
-    bool bSkipSection = false;
-    size_t nPos = 0;
-    while (nPos < strText.size()) {
-        size_t nEnd = strText.find('\n', nPos);
-        if (nEnd == std::string::npos)
-            nEnd = strText.size();
-        std::string strLine = Trim(strText.substr(nPos, nEnd - nPos));
-        nPos = nEnd + 1;
-        if (strLine.empty() || strLine[0] == ';')
+    std::string_view text(strText);
+    while (!text.empty()) {
+        size_t nEnd = text.find('\n');
+        std::string_view line = trim(text.substr(0, nEnd));
+        text.remove_prefix(nEnd == std::string_view::npos ? text.size() : nEnd + 1);
+        if (line.empty() || line[0] == ';')
             continue;
-        if (strLine[0] == '[') {
-            size_t nClose = strLine.find(']');
-            std::string strName =
-                Fold(Trim(strLine.substr(1, nClose == std::string::npos ? std::string::npos : nClose - 1)));
+        if (line[0] == '[') {
+            size_t nClose = line.find(']');
+            std::string strName = Fold(std::string(trim(line.substr(
+                1, nClose == std::string_view::npos ? std::string_view::npos : nClose - 1))));
             // A section that appears twice is read from its first occurrence only.
-            auto it = m_mapSections.find(strName);
-            bSkipSection = it != m_mapSections.end();
-            pCur = bSkipSection ? nullptr : &m_mapSections[strName];
+            auto [it, bNew] = m_mapSections.try_emplace(std::move(strName));
+            pCur = bNew ? &it->second : nullptr;
             continue;
         }
-        if (!pCur || bSkipSection)
+        if (!pCur)
             continue;
-        size_t nEq = strLine.find('=');
-        if (nEq == std::string::npos)
+        size_t nEq = line.find('=');
+        if (nEq == std::string_view::npos)
             continue;
-        std::string strKey = Fold(Trim(strLine.substr(0, nEq)));
-        std::string strValue = Trim(strLine.substr(nEq + 1));
-        if (strValue.size() >= 2 &&
-            ((strValue.front() == '"' && strValue.back() == '"') ||
-             (strValue.front() == '\'' && strValue.back() == '\'')))
-            strValue = strValue.substr(1, strValue.size() - 2);
+        std::string strKey = Fold(std::string(trim(line.substr(0, nEq))));
+        std::string_view value = trim(line.substr(nEq + 1));
+        if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
+                                  (value.front() == '\'' && value.back() == '\'')))
+            value = value.substr(1, value.size() - 2);
         if (strKey.empty())
             continue;
-        pCur->mapValues.emplace(std::move(strKey), std::move(strValue)); // first one wins
+        pCur->mapValues.try_emplace(std::move(strKey), value); // the first one wins
     }
 }
 
-std::optional<std::string> CIniFile::Raw(const std::string& strSection, const std::string& strKey) const {
+std::optional<std::string> CIniFile::Raw(const std::string& strSection,
+                                         const std::string& strKey) const {
     auto it = m_mapSections.find(Fold(strSection));
     if (it == m_mapSections.end())
         return std::nullopt;
@@ -176,7 +185,8 @@ std::optional<int32_t> CIniFile::ParseInt(const std::string& strValue) {
         ++i;
     }
     int nBase = 10;
-    if (i + 1 < strValue.size() && strValue[i] == '0' && (strValue[i + 1] == 'x' || strValue[i + 1] == 'X')) {
+    if (i + 1 < strValue.size() && strValue[i] == '0' &&
+        (strValue[i + 1] == 'x' || strValue[i + 1] == 'X')) {
         nBase = 16;
         i += 2;
     }
@@ -194,7 +204,8 @@ std::optional<int32_t> CIniFile::ParseInt(const std::string& strValue) {
     return static_cast<int32_t>(bNeg ? 0u - nLow : nLow);
 }
 
-int32_t CIniFile::GetInt(const std::string& strSection, const std::string& strKey, int32_t nDefault) const {
+int32_t CIniFile::GetInt(const std::string& strSection, const std::string& strKey,
+                         int32_t nDefault) const {
     auto value = Raw(strSection, strKey);
     if (!value)
         return nDefault;
@@ -277,7 +288,8 @@ bool CIniFile::GetRect(const std::string& strSection, const std::string& strKey,
     return true;
 }
 
-POINT CIniFile::GetPoint(const std::string& strSection, const std::string& strKey, POINT ptDefault) const {
+POINT CIniFile::GetPoint(const std::string& strSection, const std::string& strKey,
+                         POINT ptDefault) const {
     auto value = Raw(strSection, strKey);
     if (!value)
         return ptDefault;
@@ -321,7 +333,8 @@ bool WriteIniValue(const std::string& strPath, const std::string& strSection,
         std::string strTrim = Trim(vLines[i]);
         if (!strTrim.empty() && strTrim[0] == '[') {
             size_t nClose = strTrim.find(']');
-            std::string strName = fold(Trim(strTrim.substr(1, nClose == std::string::npos ? std::string::npos : nClose - 1)));
+            std::string strName = fold(Trim(
+                strTrim.substr(1, nClose == std::string::npos ? std::string::npos : nClose - 1)));
             if (bInSection)
                 break;
             bInSection = strName == strSecFold;

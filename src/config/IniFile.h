@@ -37,15 +37,16 @@ public:
 
     // Integer: decimal or 0x hexadecimal, optional sign; what follows the number is ignored.
     // Missing key or no number: nDefault.
-    int32_t GetInt(const std::string& strSection, const std::string& strKey, int32_t nDefault) const;
+    int32_t GetInt(const std::string& strSection, const std::string& strKey,
+                   int32_t nDefault) const;
     // String cut to nBufLen - 1 characters (the buffer size in characters).
     std::string GetString(const std::string& strSection, const std::string& strKey,
                           const std::string& strDefault, size_t nBufLen) const;
     // Number list: split at commas, empty items skipped, blanks around an item ignored;
     // stops at the first item with anything but digits of nBase (an optional 0x prefix is
     // allowed in base 16) and at nCapacity. Returns the count taken.
-    int GetList(const std::string& strSection, const std::string& strKey, int nBase,
-                int32_t* pOut, int nCapacity) const;
+    int GetList(const std::string& strSection, const std::string& strKey, int nBase, int32_t* pOut,
+                int nCapacity) const;
     int GetList(const std::string& strSection, const std::string& strKey, int nBase,
                 std::vector<int32_t>& vOut, int nCapacity) const;
     // Colour R,G,B as R + G*256 + B*65536; missing components are 0; missing key: clrDefault.
@@ -55,8 +56,7 @@ public:
     // Fewer than four numbers: "Wrong rect num" (title "Error"), rc untouched, false.
     bool GetRect(const std::string& strSection, const std::string& strKey, RECT& rc) const;
     // Point x,y: starts as ptDefault; fewer than two numbers: "Wrong POINT num" (title "Error").
-    POINT GetPoint(const std::string& strSection, const std::string& strKey,
-                   POINT ptDefault) const;
+    POINT GetPoint(const std::string& strSection, const std::string& strKey, POINT ptDefault) const;
 
     // Parsing helpers shared with other readers of the same value forms.
     static std::optional<int32_t> ParseInt(const std::string& strValue);

@@ -95,8 +95,12 @@ void LogReset() {
     g_strLogPath.clear();
 }
 
-int LogLevel() { return g_nDebug; }
-std::string LogFilePath() { return g_strLogPath; }
+int LogLevel() {
+    return g_nDebug;
+}
+std::string LogFilePath() {
+    return g_strLogPath;
+}
 
 namespace {
 constexpr size_t kLineBuf = 512; // characters, terminating zero included
@@ -104,7 +108,8 @@ constexpr size_t kLineBuf = 512; // characters, terminating zero included
 // One line of a hex dump: starts with the prefix and a blank, and is written through LogPrint.
 class CDumpLine {
 public:
-    explicit CDumpLine(const char* pszPrefix) : m_pszPrefix(pszPrefix && *pszPrefix ? pszPrefix : nullptr) {
+    explicit CDumpLine(const char* pszPrefix)
+        : m_pszPrefix(pszPrefix && *pszPrefix ? pszPrefix : nullptr) {
         Start();
     }
     void Start() {

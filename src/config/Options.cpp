@@ -9,7 +9,8 @@ namespace {
 constexpr const char* kOpt = "OPT";
 
 uint32_t Rgb(int r, int g, int b) {
-    return static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) | (static_cast<uint32_t>(b) << 16);
+    return static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) |
+           (static_cast<uint32_t>(b) << 16);
 }
 
 // Reads Skins%d or Lang%d; returns false when an entry was malformed (the message is shown).

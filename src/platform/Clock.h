@@ -18,4 +18,6 @@ public:
 IClock& GetClock();
 // Installs a clock (nullptr restores the real one). The caller keeps ownership.
 void SetClock(IClock* pClock);
-inline void SleepMs(uint32_t nMs) { GetClock().SleepMs(nMs); }
+inline void SleepMs(uint32_t nMs) {
+    GetClock().SleepMs(nMs);
+}

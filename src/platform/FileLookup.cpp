@@ -48,8 +48,8 @@ std::string Resolve(const std::string& dir, const std::string& rel) {
     size_t nStart = 0;
     while (nStart <= strRel.size()) {
         size_t nEnd = strRel.find('/', nStart);
-        std::string strPart = strRel.substr(nStart, nEnd == std::string::npos ? std::string::npos
-                                                                              : nEnd - nStart);
+        std::string strPart =
+            strRel.substr(nStart, nEnd == std::string::npos ? std::string::npos : nEnd - nStart);
         bool bLast = nEnd == std::string::npos;
         if (!strPart.empty()) {
             std::string strExact = strCur + strPart;

@@ -25,5 +25,9 @@ void ErrorBox(const char* pszFormat, ...) {
     PlatformMessageBox("Error", szBuf);
 }
 
-void SetMessageBoxSink(IMessageBoxSink* pSink) { g_pSink.store(pSink); }
-IMessageBoxSink* GetMessageBoxSink() { return g_pSink.load(); }
+void SetMessageBoxSink(IMessageBoxSink* pSink) {
+    g_pSink.store(pSink);
+}
+IMessageBoxSink* GetMessageBoxSink() {
+    return g_pSink.load();
+}

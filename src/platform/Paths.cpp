@@ -17,9 +17,9 @@ std::string HomeDir() {
 // Reads XDG_DESKTOP_DIR from user-dirs.dirs: a line XDG_DESKTOP_DIR="$HOME/Desktop".
 std::string DesktopFromUserDirs() {
     const char* pszConfig = getenv("XDG_CONFIG_HOME");
-    std::string strFile = (pszConfig && *pszConfig ? Paths::WithSlash(pszConfig)
-                                                   : HomeDir() + ".config/") +
-                          "user-dirs.dirs";
+    std::string strFile =
+        (pszConfig && *pszConfig ? Paths::WithSlash(pszConfig) : HomeDir() + ".config/") +
+        "user-dirs.dirs";
     std::ifstream f(strFile);
     std::string strLine;
     while (std::getline(f, strLine)) {
@@ -30,7 +30,8 @@ std::string DesktopFromUserDirs() {
         if (strValue.size() >= 2 && strValue.front() == '"' && strValue.back() == '"')
             strValue = strValue.substr(1, strValue.size() - 2);
         if (strValue.compare(0, 5, "$HOME") == 0)
-            strValue = HomeDir() + strValue.substr(strValue.size() > 5 && strValue[5] == '/' ? 6 : 5);
+            strValue =
+                HomeDir() + strValue.substr(strValue.size() > 5 && strValue[5] == '/' ? 6 : 5);
         if (strValue.empty() || strValue[0] != '/')
             return std::string();
         return Paths::WithSlash(strValue);

@@ -18,7 +18,8 @@ protected:
     void SetUp() override {
         std::filesystem::copy_file(VELKIN_BINARY_DIR "/bin/velkin", m_prog.Path() + "velkin");
         std::filesystem::permissions(m_prog.Path() + "velkin", std::filesystem::perms::owner_all);
-        m_prog.Write("cfg.ini", "[OPT]\nDebug=2\nappdir=SI\nMacProtocol=1\nTitle=Single Test\nSuwnd=1\n");
+        m_prog.Write("cfg.ini",
+                     "[OPT]\nDebug=2\nappdir=SI\nMacProtocol=1\nTitle=Single Test\nSuwnd=1\n");
         std::string strMutex = "VELKIN_TEST_" + std::to_string(getpid());
         m_prog.Write("text.xml", "<r><config><tc_mutex>" + strMutex + "</tc_mutex></config></r>");
         m_home.Write("Desktop/.keep", "");
@@ -48,7 +49,8 @@ protected:
     std::string Log() const { return m_home.Read("Desktop/Log.txt"); }
     static int Count(const std::string& strText, const std::string& strWhat) {
         int n = 0;
-        for (size_t nPos = 0; (nPos = strText.find(strWhat, nPos)) != std::string::npos; nPos += strWhat.size())
+        for (size_t nPos = 0; (nPos = strText.find(strWhat, nPos)) != std::string::npos;
+             nPos += strWhat.size())
             ++n;
         return n;
     }

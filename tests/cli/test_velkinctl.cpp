@@ -14,7 +14,8 @@ struct RunResult {
 };
 
 RunResult RunCtl(const std::string& strArgs) {
-    std::string strCmd = std::string(VELKIN_BINARY_DIR "/bin/velkinctl ") + strArgs + " 2>/dev/null";
+    std::string strCmd =
+        std::string(VELKIN_BINARY_DIR "/bin/velkinctl ") + strArgs + " 2>/dev/null";
     FILE* p = popen(strCmd.c_str(), "r");
     RunResult r{-1, ""};
     if (!p)
@@ -32,8 +33,8 @@ RunResult RunCtl(const std::string& strArgs) {
 TEST(Velkinctl, ConfigReportsOptionsAndMessagesInOrder) {
     CTempDir prog, data, desk;
     prog.Write("cfg.ini", "[OPT]\nappdir=\nMacProtocol=7\nrcHomePageBtn=1,2\nProfileNum=5\n");
-    RunResult r = RunCtl("--program-dir " + prog.Path() + " --data-dir " + data.Path() + " --desktop-dir " +
-                      desk.Path() + " config");
+    RunResult r = RunCtl("--program-dir " + prog.Path() + " --data-dir " + data.Path() +
+                         " --desktop-dir " + desk.Path() + " config");
     ASSERT_EQ(r.nStatus, 0);
     auto j = nlohmann::json::parse(r.strOut);
     EXPECT_EQ(j["OPT"]["ProfileNum"], 5);
@@ -71,7 +72,8 @@ TEST(Velkinctl, MissingDirectoryIsAClearError) {
 
 TEST(Velkinctl, CheckPassesOnTheDemoAndFailsOnProblems) {
     CTempDir data;
-    RunResult r = RunCtl("--program-dir " VELKIN_BINARY_DIR "/bin --data-dir " + data.Path() + " check");
+    RunResult r =
+        RunCtl("--program-dir " VELKIN_BINARY_DIR "/bin --data-dir " + data.Path() + " check");
     EXPECT_EQ(r.nStatus, 0) << r.strOut;
 
     CTempDir prog;

@@ -23,9 +23,9 @@ TEST(IniReader, Integers) {
         const char* pszValue;
         int32_t nExpected;
     } cases[] = {
-        {"42", 42},         {"  42  ", 42},      {"-1", -1},           {"0x125", 0x125},
-        {"0X1000", 0x1000}, {"0xffffffff", -1},  {"12abc", 12},        {"0x", 0},
-        {"abc", 7},         {"", 7},             {"+5", 5},            {"\"0x20\"", 0x20},
+        {"42", 42},         {"  42  ", 42},     {"-1", -1}, {"0x125", 0x125}, {"0X1000", 0x1000},
+        {"0xffffffff", -1}, {"12abc", 12},      {"0x", 0},  {"abc", 7},       {"", 7},
+        {"+5", 5},          {"\"0x20\"", 0x20},
     };
     for (const Case& c : cases) {
         CIniFile ini = FromText(std::string("[OPT]\nKey=") + c.pszValue + "\n");
@@ -35,7 +35,8 @@ TEST(IniReader, Integers) {
 }
 
 TEST(IniReader, SectionsAndKeysIgnoreCaseAndFirstWins) {
-    CIniFile ini = FromText("[opt]\r\nTITLE=First\r\ntitle=Second\r\n[Other]\r\nTitle=X\r\n[OPT]\r\nTitle=Third\r\n");
+    CIniFile ini = FromText(
+        "[opt]\r\nTITLE=First\r\ntitle=Second\r\n[Other]\r\nTitle=X\r\n[OPT]\r\nTitle=Third\r\n");
     EXPECT_EQ(ini.GetString("OPT", "Title", "", 100), "First");
     EXPECT_EQ(ini.GetString("other", "title", "", 100), "X");
     EXPECT_TRUE(ini.HasSection("OpT"));
@@ -57,12 +58,12 @@ TEST(IniReader, NumberLists) {
         std::vector<int32_t> vExpected;
     } cases[] = {
         {"1,2,3", 10, 10, {1, 2, 3}},
-        {"1, 2 ,3", 10, 10, {1, 2, 3}},     // blanks around items are allowed
-        {"1,,2,", 10, 10, {1, 2}},          // empty items skipped
-        {"1,2x,3", 10, 10, {1}},            // stops at the first bad item
-        {"1,-2,3", 10, 10, {1}},            // a sign is not a digit
-        {"1 2,3", 10, 10, {}},              // a blank inside an item
-        {"1,2,3,4,5", 10, 3, {1, 2, 3}},    // capacity
+        {"1, 2 ,3", 10, 10, {1, 2, 3}},  // blanks around items are allowed
+        {"1,,2,", 10, 10, {1, 2}},       // empty items skipped
+        {"1,2x,3", 10, 10, {1}},         // stops at the first bad item
+        {"1,-2,3", 10, 10, {1}},         // a sign is not a digit
+        {"1 2,3", 10, 10, {}},           // a blank inside an item
+        {"1,2,3,4,5", 10, 3, {1, 2, 3}}, // capacity
         {"ff,0x10,A", 16, 10, {255, 16, 10}},
         {"10,g", 16, 10, {16}},
         {"", 10, 10, {}},
@@ -87,7 +88,8 @@ TEST(IniReader, Colours) {
 
 TEST(IniReader, RectanglesAndPoints) {
     SinkGuard guard;
-    CIniFile ini = FromText("[S]\nGood=10,20,110,220,99\nNeg=-5,-6,7,8\nShort=1,2,3\nEmpty=\nPt=3,4\nPtShort=9\n");
+    CIniFile ini = FromText(
+        "[S]\nGood=10,20,110,220,99\nNeg=-5,-6,7,8\nShort=1,2,3\nEmpty=\nPt=3,4\nPtShort=9\n");
     RECT rc{1, 1, 1, 1};
     EXPECT_TRUE(ini.GetRect("S", "Good", rc));
     EXPECT_EQ(rc, (RECT{10, 20, 110, 220}));
@@ -120,9 +122,11 @@ TEST(IniReader, Encodings) {
         strBytes += static_cast<char>(c & 0xFF);
         strBytes += static_cast<char>(c >> 8);
     }
-    EXPECT_EQ(FromText(strBytes).GetString("OPT", "Title", "", 100), "Gr\xC3\xBC\xC3\x9F" "e");
+    EXPECT_EQ(FromText(strBytes).GetString("OPT", "Title", "", 100), "Gr\xC3\xBC\xC3\x9F"
+                                                                     "e");
     // UTF-8 with BOM, UTF-8 without, and Windows-1252 bytes that are not valid UTF-8.
-    EXPECT_EQ(FromText("\xEF\xBB\xBF[OPT]\nTitle=Gr\xC3\xBC\n").GetString("OPT", "Title", "", 100), "Gr\xC3\xBC");
+    EXPECT_EQ(FromText("\xEF\xBB\xBF[OPT]\nTitle=Gr\xC3\xBC\n").GetString("OPT", "Title", "", 100),
+              "Gr\xC3\xBC");
     EXPECT_EQ(FromText("[OPT]\nTitle=Gr\xFC\x80\n").GetString("OPT", "Title", "", 100),
               "Gr\xC3\xBC\xE2\x82\xAC");
 }

@@ -6,7 +6,8 @@
 
 TEST(IniWriter, ReplacesAddsAndKeepsOtherLines) {
     CTempDir dir;
-    std::string strPath = dir.Write("lang.ini", "; my notes\r\n[OPT]\r\nPlaySound=0\r\nLangIndex=1\r\n[Other]\r\nX=1\r\n");
+    std::string strPath = dir.Write(
+        "lang.ini", "; my notes\r\n[OPT]\r\nPlaySound=0\r\nLangIndex=1\r\n[Other]\r\nX=1\r\n");
     ASSERT_TRUE(WriteIniValue(strPath, "OPT", "playsound", "1"));
     ASSERT_TRUE(WriteIniValue(strPath, "OPT", "SkinsIndex", "2"));
     ASSERT_TRUE(WriteIniValue(strPath, "New", "K", "v"));

@@ -88,7 +88,7 @@ TEST_F(LogTest, DumpLines) {
     m_vDebug.clear();
     LogDump(data, 10, 4, "P:");
     EXPECT_EQ(m_vDebug, (std::vector<std::string>{"QV  P: 00 01 02 03 ", "QV  P: 04 05 06 07 ",
-                                                   "QV  P: 08 09 "}));
+                                                  "QV  P: 08 09 "}));
 
     m_vDebug.clear();
     LogDump(data, 3, 8, nullptr);
@@ -97,8 +97,9 @@ TEST_F(LogTest, DumpLines) {
     m_vDebug.clear();
     LogDumpGrouped("Tab:", data, 48, 24, 4);
     ASSERT_EQ(m_vDebug.size(), 2u);
-    EXPECT_EQ(m_vDebug[0], "QV  Tab: 00 01 02 03  04 05 06 07  08 09 0a 0b  0c 0d 0e 0f  10 11 12 13  "
-                           "14 15 16 17  ");
+    EXPECT_EQ(m_vDebug[0],
+              "QV  Tab: 00 01 02 03  04 05 06 07  08 09 0a 0b  0c 0d 0e 0f  10 11 12 13  "
+              "14 15 16 17  ");
     EXPECT_EQ(m_vDebug[1].substr(0, 22), "QV  Tab: 18 19 1a 1b  ");
 }
 
@@ -138,7 +139,8 @@ TEST_F(LogTest, EntriesFromThreadsNeverMix) {
     while ((nPos = strText.find("\r\n", nPos)) != std::string::npos) {
         nPos += 2;
         size_t nEnd = strText.find("\r\n", nPos);
-        std::string strLine = strText.substr(nPos, nEnd == std::string::npos ? std::string::npos : nEnd - nPos);
+        std::string strLine =
+            strText.substr(nPos, nEnd == std::string::npos ? std::string::npos : nEnd - nPos);
         ASSERT_EQ(strLine.size(), 12u + 19 + 60) << strLine;
         char c = strLine.back();
         EXPECT_EQ(strLine.substr(strLine.size() - 60), std::string(60, c));

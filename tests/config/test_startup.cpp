@@ -22,7 +22,8 @@ protected:
             m_prog.Write("cfg.ini", strCfg);
         if (!strLang.empty())
             m_data.Write("Demo/lang.ini", strLang);
-        return LoadConfiguration(StartupDirs{m_prog.Path(), m_data.Path(), m_desk.Path()}, m_var, m_limits);
+        return LoadConfiguration(StartupDirs{m_prog.Path(), m_data.Path(), m_desk.Path()}, m_var,
+                                 m_limits);
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> v;
@@ -60,7 +61,8 @@ TEST_F(StartupTest, NoCfgIniGivesEveryDefault) {
     EXPECT_EQ(m_var.szVersionText, "");
     EXPECT_EQ(GetSkinDir(m_var), m_prog.Path() + "skins/");
     // No appdir and no MacProtocol are reported, in reading order.
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Error: APPDATA=NULL", "Error: Macro Protocol is unknown"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Error: APPDATA=NULL",
+                                                 "Error: Macro Protocol is unknown"}));
     EXPECT_EQ(m_var.szUserDataDir, m_data.Path());
     // No mouse, no keyboard.
     EXPECT_EQ(m_limits.nMaxMacros, 0);
@@ -86,7 +88,8 @@ TEST_F(StartupTest, RectKeyListFollowsMacroList) {
     ASSERT_TRUE(Load("[OPT]\nappdir=Demo\nMacProtocol=2\nrcMacroList=10,20,110,220\n"));
     EXPECT_EQ(m_var.rcKeyList, (RECT{130, 20, 320, 220}));
     EXPECT_EQ(m_var.Macro_Opt_X, 370);
-    ASSERT_TRUE(Load("[OPT]\nappdir=Demo\nMacProtocol=2\nrcMacroList=10,20\nrcKeyList=1,2,3,4\nMacro_Opt_X=5\n"));
+    ASSERT_TRUE(Load("[OPT]\nappdir=Demo\nMacProtocol=2\nrcMacroList=10,20\nrcKeyList=1,2,3,"
+                     "4\nMacro_Opt_X=5\n"));
     EXPECT_EQ(m_var.rcMacroList, (RECT{40, 46, 230, 356})); // malformed: the default stays
     EXPECT_EQ(m_var.rcKeyList, (RECT{1, 2, 3, 4}));
     EXPECT_EQ(m_var.Macro_Opt_X, 5);
@@ -101,22 +104,42 @@ TEST_F(StartupTest, SkinAndLanguageLists) {
         std::vector<std::string> vMessages;
     } cases[] = {
         {"hidden by default", "Skins1=Dark,dark\nLang1=English,en\n", "", 0, 0, {}},
-        {"even HideDrvOpt reads both", "HideDrvOpt=2\nSkins1=Dark,dark\nSkins2=Light,light\nLang1=English,en\n",
-         "[OPT]\nSkinsIndex=1\n", 2, 1, {}},
-        {"first skin without comma", "HideDrvOpt=0\nSkins1=Black\nLang1=English,en\n", "", 0, 0,
+        {"even HideDrvOpt reads both",
+         "HideDrvOpt=2\nSkins1=Dark,dark\nSkins2=Light,light\nLang1=English,en\n",
+         "[OPT]\nSkinsIndex=1\n",
+         2,
+         1,
+         {}},
+        {"first skin without comma",
+         "HideDrvOpt=0\nSkins1=Black\nLang1=English,en\n",
+         "",
+         0,
+         0,
          {"Error: Skins1 is invalidate"}},
-        {"nothing after the comma", "HideDrvOpt=0\nSkins1=Dark,dark\nSkins2=Light,\nLang1=English,en\n", "", 1, 0,
+        {"nothing after the comma",
+         "HideDrvOpt=0\nSkins1=Dark,dark\nSkins2=Light,\nLang1=English,en\n",
+         "",
+         1,
+         0,
          {"Error: Skins2 is invalidate"}},
-        {"bad language entry", "HideDrvOpt=0\nSkins1=Dark,dark\nLang1=English\n", "", 1, 0,
+        {"bad language entry",
+         "HideDrvOpt=0\nSkins1=Dark,dark\nLang1=English\n",
+         "",
+         1,
+         0,
          {"Error: Lang1 is invalidate"}},
         {"a gap ends the list", "HideDrvOpt=2\nSkins1=A,a\nSkins3=C,c\n", "", 1, 0, {}},
-        {"indexes out of range", "HideDrvOpt=4\nSkins1=Dark,dark\nLang1=English,en\n",
-         "[OPT]\nSkinsIndex=3\nLangIndex=-1\n", 1, 1,
+        {"indexes out of range",
+         "HideDrvOpt=4\nSkins1=Dark,dark\nLang1=English,en\n",
+         "[OPT]\nSkinsIndex=3\nLangIndex=-1\n",
+         1,
+         1,
          {"Error: SkinsIndex is invalidate", "Error: LangIndex is invalidate"}},
     };
     for (const Case& c : cases) {
         m_sink.m_vEntries.clear();
-        ASSERT_TRUE(Load("[OPT]\nappdir=Demo\nMacProtocol=1\n" + c.strOpt, c.strLang.empty() ? "[OPT]\n" : c.strLang));
+        ASSERT_TRUE(Load("[OPT]\nappdir=Demo\nMacProtocol=1\n" + c.strOpt,
+                         c.strLang.empty() ? "[OPT]\n" : c.strLang));
         EXPECT_EQ(m_var.Skins.size(), c.nSkins) << c.pszName;
         EXPECT_EQ(m_var.Langs.size(), c.nLangs) << c.pszName;
         EXPECT_EQ(Texts(), c.vMessages) << c.pszName;
@@ -131,8 +154,9 @@ TEST_F(StartupTest, SkinAndLanguageLists) {
 TEST_F(StartupTest, ElevenSkinsAndLongNames) {
     std::string strOpt = "[OPT]\nappdir=Demo\nMacProtocol=1\nHideDrvOpt=2\n";
     for (int n = 1; n <= 11; ++n)
-        strOpt += "Skins" + std::to_string(n) + "=" + (n == 1 ? std::string(40, 'N') : "S" + std::to_string(n)) +
-                  ",f" + std::to_string(n) + "\n";
+        strOpt += "Skins" + std::to_string(n) + "=" +
+                  (n == 1 ? std::string(40, 'N') : "S" + std::to_string(n)) + ",f" +
+                  std::to_string(n) + "\n";
     ASSERT_TRUE(Load(strOpt));
     ASSERT_EQ(m_var.Skins.size(), 10u);
     EXPECT_EQ(m_var.Skins[0].szName, std::string(29, 'N'));
@@ -142,8 +166,9 @@ TEST_F(StartupTest, ElevenSkinsAndLongNames) {
 TEST_F(StartupTest, TextsComeFromTheLanguageFolder) {
     m_prog.Write("text.xml", kText);
     m_prog.Write("Text/de/text.xml", "<r><config><tc_title>Deutsch</tc_title></config></r>");
-    ASSERT_TRUE(Load("[OPT]\nappdir=Demo\nMacProtocol=1\nHideDrvOpt=2\nLang1=English,en\nLang2=Deutsch,de\n",
-                     "[OPT]\nLangIndex=1\n"));
+    ASSERT_TRUE(Load(
+        "[OPT]\nappdir=Demo\nMacProtocol=1\nHideDrvOpt=2\nLang1=English,en\nLang2=Deutsch,de\n",
+        "[OPT]\nLangIndex=1\n"));
     EXPECT_EQ(m_var.pszTitle, "Deutsch");
     EXPECT_EQ(Txt("tc_hz"), "Hz");
     EXPECT_EQ(MutexName(), "MUTEX_QV_COMBO8948"); // tc_mutex missing in this catalogue
@@ -182,7 +207,8 @@ TEST_F(StartupTest, ShippedLangIniIsTheUsersFirstChoice) {
     m_prog.Write("text.xml", kText);
     m_prog.Write("Text/de/text.xml", "<r><config><tc_title>Deutsch</tc_title></config></r>");
     m_prog.Write("LANG.INI", "[OPT]\nLangIndex=1\nPlaySound=1\n");
-    const std::string strCfg = "[OPT]\nappdir=Demo\nMacProtocol=1\nHideDrvOpt=2\nLang1=English,en\nLang2=Deutsch,de\n";
+    const std::string strCfg =
+        "[OPT]\nappdir=Demo\nMacProtocol=1\nHideDrvOpt=2\nLang1=English,en\nLang2=Deutsch,de\n";
     ASSERT_TRUE(Load(strCfg));
     EXPECT_EQ(m_var.pszTitle, "Deutsch");
     EXPECT_EQ(m_var.nPlaySound, 1);

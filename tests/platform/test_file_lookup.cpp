@@ -1,8 +1,8 @@
 // Names inside an installation made on Windows, and files replaced without tearing.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/FileLookup.h"
@@ -13,7 +13,8 @@ TEST(FileLookup, ResolvesEachComponentWithoutRegardToCase) {
     dir.Write("Cfg.INI", "x");
     dir.Write("Text/DE/Text.xml", "y");
     EXPECT_EQ(FileLookup::Resolve(dir.Path(), "cfg.ini"), dir.Path() + "Cfg.INI");
-    EXPECT_EQ(FileLookup::Resolve(dir.Path(), "text\\de\\text.xml"), dir.Path() + "Text/DE/Text.xml");
+    EXPECT_EQ(FileLookup::Resolve(dir.Path(), "text\\de\\text.xml"),
+              dir.Path() + "Text/DE/Text.xml");
     EXPECT_EQ(FileLookup::Resolve(dir.Path(), "Text/fr/text.xml"), dir.Path() + "Text/fr/text.xml");
     EXPECT_EQ(FileLookup::Resolve(dir.Path(), "missing.png"), dir.Path() + "missing.png");
 }

@@ -7,7 +7,8 @@
 #include <stdexcept>
 
 CTempDir::CTempDir() {
-    std::string strTemplate = (std::filesystem::temp_directory_path() / "velkin-test-XXXXXX").string();
+    std::string strTemplate =
+        (std::filesystem::temp_directory_path() / "velkin-test-XXXXXX").string();
     if (!mkdtemp(strTemplate.data()))
         throw std::runtime_error("mkdtemp failed");
     m_strPath = strTemplate + "/";
