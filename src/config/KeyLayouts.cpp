@@ -59,3 +59,7 @@ uint8_t DisplayKeyConvert(int nLayout, uint8_t byVk) {
         return byVk;
     }
 }
+
+uint8_t DeviceKeyConvert(int nInputMethod, uint8_t byVk) {
+    return nInputMethod == 1 ? DisplayKeyConvert(2, byVk) : byVk;
+}

@@ -11,3 +11,7 @@
 
 uint8_t CaptureKeyConvert(int nLayout, uint8_t byVk);
 uint8_t DisplayKeyConvert(int nLayout, uint8_t byVk);
+
+// The key code an encoder turns into a device code: with [OPT] InputMethod 1 the device
+// expects the key positions of the AZERTY layout, so the layout-2 display conversion applies.
+uint8_t DeviceKeyConvert(int nInputMethod, uint8_t byVk);

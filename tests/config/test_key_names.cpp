@@ -133,6 +133,11 @@ TEST_F(KeyNamesTest, DisplayConversionUndoesTheCaptureConversion) {
     EXPECT_EQ(CaptureKeyConvert(1, 89), 90); // a captured Y on QWERTZ is stored as Z
     EXPECT_EQ(CaptureKeyConvert(2, 77), 186);
     EXPECT_EQ(DisplayKeyConvert(2, 223), 223);
+    // Encoders with InputMethod 1 send the AZERTY positions.
+    EXPECT_EQ(DeviceKeyConvert(1, 65), 81);
+    EXPECT_EQ(DeviceKeyConvert(1, 186), 77);
+    EXPECT_EQ(DeviceKeyConvert(0, 65), 65);
+    EXPECT_EQ(DeviceKeyConvert(2, 65), 65);
 }
 
 TEST_F(KeyNamesTest, CombinationNames) {
