@@ -1,12 +1,12 @@
 #include "app/CVelkinApp.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QWidget>
 
 #include "app/GuiMessageBox.h"
 #include "app/PlainMainWindow.h"
 #include "app/SingleInstance.h"
+#include "app/UiFont.h"
 #include "config/GlobalVar.h"
 #include "config/Log.h"
 #include "config/Startup.h"
@@ -22,29 +22,6 @@ CVelkinApp::~CVelkinApp() = default;
 
 const QFont& CVelkinApp::UiFont() {
     return g_uiFont;
-}
-
-bool CVelkinApp::SetUpFont() {
-    if (!gVar.FontName.empty()) {
-        std::string strFontFile = FileLookup::Resolve(gVar.szProgramDir, "appfont.ttf");
-        if (FileLookup::Exists(strFontFile)) {
-            m_nPrivateFontId =
-                QFontDatabase::addApplicationFont(QString::fromStdString(strFontFile));
-            if (m_nPrivateFontId >= 0) {
-                g_uiFont = QFont(QString::fromStdString(gVar.FontName));
-                g_uiFont.setPixelSize(gVar.FontSize > 0 ? gVar.FontSize : 14);
-                // Weight 90 as the product lines have always asked for (not 900).
-                g_uiFont.setWeight(QFont::Weight(90));
-                return true;
-            }
-        }
-    }
-    // "MS Shell Dlg" stands for the desktop's sans-serif face.
-    g_uiFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    g_uiFont.setStyleHint(QFont::SansSerif);
-    g_uiFont.setPixelSize(gVar.FontSize > 0 ? gVar.FontSize : 14);
-    g_uiFont.setWeight(QFont::Normal);
-    return false;
 }
 
 int CVelkinApp::Run() {
@@ -67,7 +44,8 @@ int CVelkinApp::Run() {
         LogPrint("Single instance: cannot listen on %s",
                  m_pInstance->ServerName().toLocal8Bit().constData());
 
-    SetUpFont();
+    m_uiFont = CreateUiFont(gVar);
+    g_uiFont = m_uiFont.font;
     QApplication::setFont(g_uiFont);
 
     m_bComplete = true;
@@ -86,9 +64,8 @@ int CVelkinApp::Run() {
 
 void CVelkinApp::ExitInstance() {
     m_pInstance.reset();
-    if (m_bComplete && !gVar.FontName.empty() && m_nPrivateFontId >= 0)
-        QFontDatabase::removeApplicationFont(m_nPrivateFontId);
-    m_nPrivateFontId = -1;
+    if (m_bComplete && !gVar.FontName.empty())
+        ReleaseUiFont(m_uiFont);
     LogPrint("Driver exit");
     SetMessageBoxSink(nullptr);
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <memory>
 
+#include "app/UiFont.h"
+
 class QWidget;
 class CSingleInstance;
 
@@ -18,10 +20,9 @@ public:
     bool IsComplete() const { return m_bComplete; }
 
 private:
-    bool SetUpFont();
     void ExitInstance();
 
     std::unique_ptr<CSingleInstance> m_pInstance;
     bool m_bComplete = false;
-    int m_nPrivateFontId = -1;
+    CUiFont m_uiFont;
 };
