@@ -1,6 +1,7 @@
 #include "config/Startup.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "config/KbPadDescLoader.h"
 #include "config/KeyTablesLoader.h"
@@ -68,6 +69,10 @@ bool LoadConfiguration(const StartupDirs& dirs, CGlobalVar& var, CMacroLimits& l
 
     // User data directory: created when missing (one level; its parent exists).
     var.szUserDataDir = Paths::WithSlash(dirs.strLocalAppData);
+    // A fresh account may not have ~/.local/share yet; without it nothing the user makes
+    // could be saved.
+    std::error_code ec;
+    std::filesystem::create_directories(var.szUserDataDir, ec);
     if (!var.appdir.empty()) {
         var.szUserDataDir += var.appdir + "/";
         FileLookup::MakeDir(var.szUserDataDir);

@@ -218,3 +218,11 @@ TEST_F(StartupTest, ShippedLangIniIsTheUsersFirstChoice) {
     EXPECT_EQ(m_var.nLangIndex, 0);
     EXPECT_EQ(m_var.nPlaySound, 0);
 }
+
+TEST_F(StartupTest, UserDataFolderIsCreatedWithItsParent) {
+    const std::string strFresh = m_data.Path() + "fresh/share/";
+    m_prog.Write("cfg.ini", "[OPT]\nappdir=Demo\nMacProtocol=1\n");
+    ASSERT_TRUE(LoadConfiguration(StartupDirs{m_prog.Path(), strFresh, m_desk.Path()}, m_var, m_limits));
+    EXPECT_EQ(m_var.szUserDataDir, strFresh + "Demo/");
+    EXPECT_TRUE(FileLookup::IsDirectory(strFresh + "Demo"));
+}
