@@ -17,6 +17,8 @@
 #include <thread>
 
 #include "DrvFixture.h"
+#include "device/hid/CurLevels.h"
+#include "device/hid/Drv8948.h"
 #include "device/hid/HidrawBackend.h"
 #include "device/sim/SimDescriptors.h"
 
@@ -369,6 +371,40 @@ TEST_F(CHidrawTest, AccessDeniedIsRetriedBriefly) {
     EXPECT_FALSE(OpenMouse(FeatureLenFilter(6)));
     EXPECT_EQ(opensOfMouse(), nOpens + 1); // no retry for other errors
     EXPECT_EQ(m_clock.Sleeps().size(), nSleeps);
+}
+
+TEST_F(CHidrawTest, MouseDiscoveryOverHidraw) {
+    // Recorded answers: the command collection answers every command with the same report,
+    // whose bytes read as code 02 00 00 00 (GetPsd) and mode 2 (GetMode).
+    m_sys.mapFeatureReplies[{"/dev/hidraw0", 0x05}] = {0x05, 0x01, 0x02, 0x00, 0x00, 0x00};
+    Bytes vData(520, 0);
+    vData[0] = 0x04;
+    vData[8 + 1] = 6;    // sensor type code of 0x3360
+    vData[8 + 3] = 0x30; // third switched-on resolution level
+    m_sys.mapFeatureReplies[{"/dev/hidraw0", 0x04}] = vData;
+    m_pVar->Dev.Ms.PID = 0x1007;
+    const uint8_t kCode[4] = {0x02, 0, 0, 0};
+    std::memcpy(m_pVar->Dev.Ms.PSD, kCode, 4);
+    m_pVar->Dev.Ms.SensorCfgs[0].MDNUM = 1;
+    g_nCurDpiLevel[0] = 9;
+
+    CDrv8948 drv(*m_pVar, &m_rawLib);
+    ASSERT_EQ(drv.FindDev(), 1);
+    EXPECT_EQ(drv.DevMode(), 2);
+    EXPECT_EQ(g_nCurDpiLevel[0], 2);
+    EXPECT_EQ(drv.GetHandle()->CollectionIndex(), 1);
+    EXPECT_EQ(drv.DataHandle()->CollectionIndex(), 2);
+    EXPECT_EQ(drv.NotifyHandle()->CollectionIndex(), 3);
+    // GetPsd, GetMode and GetProfile of mode 1, each a set and a get.
+    std::vector<std::pair<unsigned, Bytes>> vSent;
+    for (auto& io : m_sys.vIoctls)
+        vSent.push_back({io.nNr, Bytes(io.vBytes.begin(), io.vBytes.begin() + 2)});
+    EXPECT_EQ(vSent, (std::vector<std::pair<unsigned, Bytes>>{{0x06, {0x05, 0x01}},
+                                                              {0x07, {0x05, 0x00}},
+                                                              {0x06, {0x05, 0x02}},
+                                                              {0x07, {0x05, 0x00}},
+                                                              {0x06, {0x05, 0x11}},
+                                                              {0x07, {0x04, 0x00}}}));
 }
 
 } // namespace
