@@ -44,7 +44,9 @@ public:
         resize(m_imgBkg.isNull() ? QSize(1000, 650) : m_imgBkg.size());
     }
     const QImage* Background() const { return &m_imgBkg; }
-    void Heading(int x, int y, const char* psz) { m_vCaptions.push_back({QRect(x, y, 300, 18), psz, true}); }
+    void Heading(int x, int y, const char* psz) {
+        m_vCaptions.push_back({QRect(x, y, 300, 18), psz, true});
+    }
     void Label(int x, int y, int w, const QString& str) {
         m_vCaptions.push_back({QRect(x, y, w, 14), str, false});
     }
@@ -128,10 +130,9 @@ void AddButtons(CGalleryPane* pPane) {
             PngBtnOptions o;
             o.pBkg = pPane->Background();
             o.bCheckable = true;
-            CPngBtn* p = CreatePngBtn(pPane, 200 + nRow * 10 + i, pt,
-                                      std::string(pszBase) + "_nr.png",
-                                      std::string(pszBase) + "_ov.png",
-                                      std::string(pszBase) + "_dn.png", o);
+            CPngBtn* p =
+                CreatePngBtn(pPane, 200 + nRow * 10 + i, pt, std::string(pszBase) + "_nr.png",
+                             std::string(pszBase) + "_ov.png", std::string(pszBase) + "_dn.png", o);
             if (!p)
                 continue;
             p->ShowHovered(i == 1);
@@ -142,27 +143,27 @@ void AddButtons(CGalleryPane* pPane) {
         }
     }
 
-    pPane->Heading(36, 330, "Icon, press offset, frame flag");
+    pPane->Heading(36, 314, "Icon, press offset, frame flag");
     PngBtnOptions o;
     o.pBkg = pPane->Background();
     o.strCaption = "Macros";
     o.strIcon = "tree_item.png";
     o.nIconX = 12;
     o.bPressOffset = true;
-    if (CPngBtn* p = CreatePngBtn(pPane, 300, QPoint(36, 354), "button2_nr.png", "button2_ov.png",
+    if (CPngBtn* p = CreatePngBtn(pPane, 300, QPoint(36, 336), "button2_nr.png", "button2_ov.png",
                                   "button2_dn.png", o))
         p->SetCaption("Macros", 36);
-    if (CPngBtn* p = CreatePngBtn(pPane, 301, QPoint(184, 354), "button2_nr.png",
-                                  "button2_ov.png", "button2_dn.png", o)) {
+    if (CPngBtn* p = CreatePngBtn(pPane, 301, QPoint(184, 336), "button2_nr.png", "button2_ov.png",
+                                  "button2_dn.png", o)) {
         p->SetCaption("Macros", 36);
         p->ShowPressed(true);
     }
-    pPane->Label(36, 388, 140, "icon, caption at x 36");
-    pPane->Label(184, 388, 140, "pressed: moved 1 px");
+    pPane->Label(36, 370, 140, "icon, caption at x 36");
+    pPane->Label(184, 370, 140, "pressed: moved 1 px");
     o = PngBtnOptions();
     o.pBkg = pPane->Background();
     o.strCaption = "Frame flag";
-    if (CPngBtn* p = CreatePngBtn(pPane, 302, QPoint(36, 406), "button_nr.png", "button_ov.png",
+    if (CPngBtn* p = CreatePngBtn(pPane, 302, QPoint(36, 388), "button_nr.png", "button_ov.png",
                                   "button_dn.png", o))
         p->SetFrame(true);
 }
@@ -342,7 +343,9 @@ void EnsureConfiguration() {
 }
 } // namespace
 
-QWidget* CreateWidgetGallery() { return new CGallery(); }
+QWidget* CreateWidgetGallery() {
+    return new CGallery();
+}
 
 QImage GrabWidgetGallery(QWidget* pGallery) {
     QImage img = pGallery->grab().toImage();
