@@ -163,6 +163,27 @@ TEST_F(SliderTest, ScalePositionsAndMarkMessages) {
     EXPECT_EQ(Boxes(), std::vector<std::string>{"Warning|Scale num too much"});
 }
 
+TEST_F(SliderTest, VerticalSliderMeasuresAlongItsHeight) {
+    Image("vbar.png", QSize(8, 105), kClrNr);
+    Image("thumb.png", QSize(10, 10), kClrOv);
+    SliderOptions opt;
+    opt.strTrack = "vbar.png";
+    opt.strFill = "";
+    opt.strThumb = "thumb.png";
+    opt.nMax = 10;
+    opt.nId = 4;
+    opt.bVertical = true;
+    CPngSliderBar* pBar = CreatePngSlider(m_pParent, QPoint(30, 20), opt);
+    ASSERT_NE(pBar, nullptr);
+    Click(pBar, QPoint(4, 104));
+    CPngSlider* p = pBar->Slider();
+    EXPECT_EQ(p->Value(), 10);
+    EXPECT_EQ(p->y() + p->height() / 2, 20 + 100);
+    EXPECT_EQ(p->x() + p->width() / 2, 30 + 4);
+    EXPECT_EQ(m_pParent->Take(WM_SLIDER_FINAL),
+              (std::vector<RecordedMsg>{{WM_SLIDER_FINAL, 10, 4}}));
+}
+
 TEST_F(SliderTest, ValueOutsideTheListOrRangeReadsZero) {
     CPngSliderBar* pBar = Make(0, 10);
     ASSERT_NE(pBar, nullptr);
