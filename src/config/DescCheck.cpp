@@ -3,7 +3,9 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "config/PngSize.h"
 #include "config/SensorTable.h"
+#include "platform/FileLookup.h"
 
 namespace {
 
@@ -81,6 +83,42 @@ void CheckSensorCfg(const MouseDesc& ms, int n, CProblems& p) {
         const RECT& rc = c.Mark[i];
         if (rc.right < rc.left || rc.bottom < rc.top) {
             p.Add("SENSOR_%d: Mark%d has a negative width or height", nSec, i + 1);
+        }
+    }
+}
+
+// Every skin must show the mouse, and every key mark must lie on its picture.
+void CheckMarksOnPicture(const CGlobalVar& var, CProblems& p) {
+    std::vector<std::string> vSkinDirs;
+    if (var.Skins.empty()) {
+        vSkinDirs.push_back(GetSkinDir(var));
+    } else {
+        for (const SkinEntry& skin : var.Skins)
+            vSkinDirs.push_back(FileLookup::Resolve(var.szProgramDir, skin.szFolder) + "/");
+    }
+    const MouseDesc& ms = var.Dev.Ms;
+    for (const std::string& strDir : vSkinDirs) {
+        const std::string strPicture = FileLookup::Resolve(strDir, "mouse/mouse_nr.png");
+        auto size = ReadPngSizeFile(strPicture);
+        if (!size) {
+            p.Add("skin %s: mouse/mouse_nr.png is missing or not a PNG image", strDir.c_str());
+            continue;
+        }
+        for (int n = 0; n < SENSOR_CFG_NUM; ++n) {
+            const SensorCfg& c = ms.SensorCfgs[n];
+            if (c.Sensor == 0)
+                continue;
+            for (int i = 0; i < c.KM && i < MS_KEY_MAX; ++i) {
+                const RECT& rc = c.Mark[i];
+                if (rc.right <= rc.left || rc.bottom <= rc.top)
+                    continue; // hidden mark
+                if (rc.left < 0 || rc.top < 0 || int64_t(rc.right) > int64_t(size->nWidth) ||
+                    int64_t(rc.bottom) > int64_t(size->nHeight))
+                    p.Add("SENSOR_%d: Mark%d (%d,%d,%d,%d) lies outside the %ux%u mouse picture of "
+                          "skin %s",
+                          n + 1, i + 1, rc.left, rc.top, rc.right, rc.bottom, size->nWidth,
+                          size->nHeight, strDir.c_str());
+            }
         }
     }
 }
@@ -208,5 +246,12 @@ std::vector<std::string> CheckDescriptions(const CGlobalVar& var) {
     if (var.PadFw != 0) {
         CheckPad(var, p);
     }
+    return p.m_v;
+}
+
+std::vector<std::string> CheckSkinFiles(const CGlobalVar& var) {
+    CProblems p;
+    if (var.MsFw != 0)
+        CheckMarksOnPicture(var, p);
     return p.m_v;
 }

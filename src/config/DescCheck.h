@@ -10,3 +10,7 @@
 
 // One line per problem, in a fixed order (mouse, keyboard, pad); empty when none.
 std::vector<std::string> CheckDescriptions(const CGlobalVar& var);
+
+// Problems between the descriptions and the skins: a skin without the mouse picture, key
+// marks outside it.
+std::vector<std::string> CheckSkinFiles(const CGlobalVar& var);

@@ -12,7 +12,9 @@
 #include "config/IniFile.h"
 #include "config/KbPadDescLoader.h"
 #include "config/MouseDescLoader.h"
+#include "config/PngSize.h"
 #include "platform/MessageBox.h"
+#include "support/TestDirs.h"
 
 namespace {
 
@@ -123,4 +125,55 @@ TEST_F(DescCheckTest, DemoInstallationIsClean) {
     EXPECT_EQ(Check(strIni, nMsFw, nKbFw, nPadFw), std::vector<std::string>{});
     EXPECT_TRUE(m_sink.m_vEntries.empty())
         << m_sink.m_vEntries[0].strTitle << ": " << m_sink.m_vEntries[0].strText;
+}
+
+namespace {
+// The first 24 bytes of a PNG file: what the size check reads.
+std::string PngHeader(uint32_t nWidth, uint32_t nHeight) {
+    std::string s("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    for (uint32_t n : {nWidth, nHeight})
+        for (int b = 3; b >= 0; --b)
+            s += static_cast<char>((n >> (8 * b)) & 0xFF);
+    return s;
+}
+} // namespace
+
+TEST_F(DescCheckTest, KeyMarksLieOnEverySkinsMousePicture) {
+    CTempDir prog;
+    prog.Write("dark/Mouse/Mouse_NR.png", PngHeader(200, 300)); // spelt as on Windows
+    prog.Write("light/mouse/mouse_nr.png", PngHeader(100, 300));
+    prog.Write("broken/mouse/mouse_nr.png", "not a png");
+    CGlobalVar var;
+    var.szProgramDir = prog.Path();
+    var.MsFw = 0x10;
+    var.Skins = {{"Dark", "dark"}, {"Light", "light"}, {"Broken", "broken"}, {"None", "none"}};
+    SensorCfg& cfg = var.Dev.Ms.SensorCfgs[0];
+    cfg.Sensor = 0x3360;
+    cfg.KM = 3;
+    cfg.Mark[0] = RECT{10, 10, 90, 90};
+    cfg.Mark[1] = RECT{150, 10, 190, 90};   // inside dark only
+    cfg.Mark[2] = RECT{0, 0, 0, 0};         // hidden
+    cfg.Mark[3] = RECT{500, 500, 600, 600}; // beyond KM: never shown
+    std::vector<std::string> v = CheckSkinFiles(var);
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_NE(v[0].find("Mark2 (150,10,190,90) lies outside the 100x300 mouse picture"),
+              std::string::npos)
+        << v[0];
+    EXPECT_NE(v[1].find("broken/: mouse/mouse_nr.png is missing"), std::string::npos) << v[1];
+    EXPECT_NE(v[2].find("none/: mouse/mouse_nr.png is missing"), std::string::npos) << v[2];
+    var.MsFw = 0;
+    EXPECT_TRUE(CheckSkinFiles(var).empty());
+}
+
+TEST(PngSize, ReadsOnlyWellFormedHeaders) {
+    std::string s = PngHeader(640, 480);
+    auto size = ReadPngSize(s.data(), s.size());
+    ASSERT_TRUE(size.has_value());
+    EXPECT_EQ(size->nWidth, 640u);
+    EXPECT_EQ(size->nHeight, 480u);
+    EXPECT_FALSE(ReadPngSize(s.data(), 23).has_value());
+    EXPECT_FALSE(ReadPngSize(PngHeader(0, 5).data(), 24).has_value());
+    std::string bad = s;
+    bad[13] = 'X';
+    EXPECT_FALSE(ReadPngSize(bad.data(), bad.size()).has_value());
 }
