@@ -3,36 +3,11 @@
 #include <cstdio>
 
 #include "cli/CliContext.h"
+#include "cli/KeyAssignJson.h"
 #include "config/GlobalVar.h"
 #include "config/KeyTables.h"
 
 namespace {
-
-std::string Hex(uint32_t dw) {
-    char szBuf[16];
-    snprintf(szBuf, sizeof(szBuf), "0x%08X", dw);
-    return szBuf;
-}
-
-nlohmann::json KeyFunJson(const KeyFun& kf) {
-    return {{"dwFun", Hex(kf.dwFun)},
-            {"rcKey", {kf.rcKey.left, kf.rcKey.top, kf.rcKey.right, kf.rcKey.bottom}},
-            {"nMatrixInx", kf.nMatrixInx},
-            {"dwMacroId", kf.dwMacroId},
-            {"byMod", kf.byMod},
-            {"byVk", kf.byVk},
-            {"byVk2", kf.byVk2},
-            {"byModVk", kf.byModVk},
-            {"dwParam", Hex(kf.dwParam)},
-            {"nLink", kf.nLink}};
-}
-
-nlohmann::json KeyAssignJson(const KeyAssign& ka) {
-    return {{"Main", KeyFunJson(ka.Main)},
-            {"Fn", KeyFunJson(ka.Fn)},
-            {"dwGun", Hex(ka.dwGun)},
-            {"dwResv", Hex(ka.dwResv)}};
-}
 
 template <size_t N> nlohmann::json TableJson(const KeyAssign (&aTable)[N], size_t nCount = N) {
     nlohmann::json j = nlohmann::json::array();
@@ -63,5 +38,5 @@ void AddKeyTablesJson(nlohmann::json& j) {
     for (const auto& preset : keys.ProPreset)
         jp.push_back(ModesJson(preset));
     jk["ProPreset"] = jp;
-    jk["nCustomKeyParam"] = Hex(static_cast<uint32_t>(keys.nCustomKeyParam));
+    jk["nCustomKeyParam"] = HexWordJson(static_cast<uint32_t>(keys.nCustomKeyParam));
 }
