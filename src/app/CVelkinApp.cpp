@@ -7,22 +7,18 @@
 #include "app/PlainMainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/UiFont.h"
+#include "widgets/UiFont.h"
 #include "config/GlobalVar.h"
 #include "config/Log.h"
 #include "config/Startup.h"
 #include "platform/FileLookup.h"
 
 namespace {
-QFont g_uiFont;
 CGuiMessageBoxSink g_guiSink;
 } // namespace
 
 CVelkinApp::CVelkinApp() = default;
 CVelkinApp::~CVelkinApp() = default;
-
-const QFont& CVelkinApp::UiFont() {
-    return g_uiFont;
-}
 
 int CVelkinApp::Run() {
     m_bComplete = false;
@@ -45,8 +41,8 @@ int CVelkinApp::Run() {
                  m_pInstance->ServerName().toLocal8Bit().constData());
 
     m_uiFont = CreateUiFont(gVar);
-    g_uiFont = m_uiFont.font;
-    QApplication::setFont(g_uiFont);
+    SetUiFont(m_uiFont.font);
+    QApplication::setFont(m_uiFont.font);
 
     m_bComplete = true;
     {

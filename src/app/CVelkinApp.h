@@ -15,8 +15,6 @@ public:
     ~CVelkinApp();
     // Start-up, the main window and the exit step; returns the process exit status.
     int Run();
-    // The user-interface font shared by all windows.
-    static const QFont& UiFont();
     bool IsComplete() const { return m_bComplete; }
 
 private:

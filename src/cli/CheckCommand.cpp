@@ -14,6 +14,8 @@ void RegisterCheckCommand(CLI::App& app, CCliContext& ctx) {
     pCmd->callback([&ctx, pJson] {
         ctx.LoadInstallation();
         std::vector<std::string> vProblems = CheckDescriptions(gVar);
+        for (std::string& s : CheckSkinFiles(gVar))
+            vProblems.push_back(std::move(s));
         size_t nMessages = ctx.msgSink.m_vEntries.size();
         if (*pJson) {
             nlohmann::json j;

@@ -31,6 +31,10 @@ std::vector<SkinImageSpec> SkinFolderImages() {
     v.push_back({"mouse/dpi-bar.png", [] { return Track(QSize(200, 16), false); }});
     v.push_back({"mouse/dpi-bar-ov.png", [] { return Track(QSize(200, 16), true); }});
     v.push_back({"mouse/dpi-thumb.png", [] { return Thumb(18, 0); }});
+    v.push_back({"mouse/mouse_nr.png", [] { return MousePicture(QSize(360, 380), false, false); }});
+    v.push_back({"mouse/mouse_dn.png", [] { return MousePicture(QSize(360, 380), true, false); }});
+    v.push_back({"mouse/mouse2_nr.png", [] { return MousePicture(QSize(360, 380), false, true); }});
+    v.push_back({"ms_mk.skn", [] { return MouseLightMask(QSize(360, 380)); }});
     v.push_back({"menu_nr.bmp", [] { return MenuItem(QSize(160, 25), false, false); }});
     v.push_back({"menu_ov.bmp", [] { return MenuItem(QSize(160, 25), true, false); }});
     v.push_back({"menusub_nr.bmp", [] { return MenuItem(QSize(160, 25), false, true); }});

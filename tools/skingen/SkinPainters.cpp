@@ -308,4 +308,70 @@ QImage MainWindow(QSize sz) {
     panel(QRectF(w * 0.02, h * 0.66, w * 0.96, h * 0.31));
     return img;
 }
+namespace {
+// The outline of the demo mouse seen from above, in a 360x380 picture.
+QPainterPath MouseBody() {
+    QPainterPath path;
+    path.moveTo(190, 36);
+    path.cubicTo(250, 36, 286, 80, 288, 150);
+    path.cubicTo(292, 250, 270, 350, 190, 356);
+    path.cubicTo(110, 350, 88, 250, 92, 150);
+    path.cubicTo(94, 80, 130, 36, 190, 36);
+    return path;
+}
+} // namespace
+
+QImage MousePicture(QSize sz, bool bPressed, bool bSecondView) {
+    QImage img(sz, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    Smooth(p);
+    const QPainterPath body = MouseBody();
+    QLinearGradient grad(0, 36, 0, 356);
+    grad.setColorAt(0.0, PAL.kRaisedHi);
+    grad.setColorAt(1.0, PAL.kPanel);
+    p.setPen(QPen(PAL.kEdge, 2.0));
+    p.setBrush(grad);
+    p.drawPath(body);
+    // Buttons: the two main keys, the wheel, the resolution key and the side keys, placed
+    // where the demo's key marks expect them.
+    const QRectF rcLeft(120, 60, 60, 90), rcRight(200, 60, 60, 90), rcWheel(182, 80, 16, 40),
+        rcDpi(182, 130, 16, 20);
+    const QRectF rcSide[4] = {QRectF(100, 170, 20, 30), QRectF(100, 205, 20, 30),
+                              QRectF(97, 120, 16, 20), QRectF(97, 145, 16, 20)};
+    QColor clrKey = bPressed ? PAL.kAccent : PAL.kRaised;
+    QColor clrKeyEdge = bPressed ? PAL.kAccent.lighter(130) : PAL.kEdge;
+    p.setPen(QPen(clrKeyEdge, 1.2));
+    p.setBrush(clrKey);
+    if (!bSecondView) {
+        p.drawRoundedRect(rcLeft, 10, 10);
+        p.drawRoundedRect(rcRight, 10, 10);
+        p.drawRoundedRect(rcDpi, 4, 4);
+        for (const QRectF& rc : rcSide)
+            p.drawRoundedRect(rc, 4, 4);
+    } else {
+        // The second view shows the lower side of the mouse: the sensor window.
+        p.drawEllipse(QRectF(170, 200, 40, 40));
+    }
+    p.setBrush(bPressed ? PAL.kAccentDeep : PAL.kBase);
+    p.drawRoundedRect(rcWheel, 7, 7);
+    // The lit logo ring that the light preview tints.
+    p.setPen(QPen(PAL.kAccent, bPressed ? 4.0 : 2.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(165, 260, 50, 50));
+    return img;
+}
+
+QImage MouseLightMask(QSize sz) {
+    // Only the alpha channel counts: the logo ring and a strip around the lower edge.
+    QImage img(sz, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    Smooth(p);
+    p.setPen(QPen(QColor(255, 255, 255, 255), 6.0));
+    p.drawEllipse(QRectF(165, 260, 50, 50));
+    p.setPen(QPen(QColor(255, 255, 255, 160), 4.0));
+    p.drawArc(QRectF(96, 200, 188, 150), 200 * 16, 140 * 16);
+    return img;
+}
 } // namespace SkinPainters

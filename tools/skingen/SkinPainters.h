@@ -20,4 +20,7 @@ QImage MessageIcon(int nSize);
 QImage Folder(int nSize, bool bOpen);
 QImage TreeItem(int nSize);
 QImage MainWindow(QSize sz);
+// The mouse picture of the key panel (normal, pressed, second view) and its light mask.
+QImage MousePicture(QSize sz, bool bPressed, bool bSecondView);
+QImage MouseLightMask(QSize sz);
 } // namespace SkinPainters

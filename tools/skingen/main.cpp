@@ -20,6 +20,9 @@ bool WriteAll(const QString& strDir, const std::vector<SkinImageSpec>& vImages) 
         QDir().mkpath(QFileInfo(strPath).path());
         const QImage img = spec.fnDraw();
         QImageWriter writer(strPath);
+        // Masks (.skn) are PNG images under the name the panels look for.
+        if (strPath.endsWith(".skn", Qt::CaseInsensitive))
+            writer.setFormat("png");
         if (!writer.write(img)) {
             std::fprintf(stderr, "skingen: cannot write %s: %s\n", qPrintable(strPath),
                          qPrintable(writer.errorString()));
