@@ -3,7 +3,7 @@
 #include "storage/MacroFile.h"
 
 CMacroStore MacroStore(MACRO_STORE_MAX);
-CMacroStore BulletStore;
+CMacroStore BulletStore(MACRO_STORE_MAX);
 
 StMacro* CMacroStore::Add(const StMacro& rec) {
     if (Full())

@@ -10,7 +10,7 @@
 #include "storage/MacroRecord.h"
 #include "storage/MyList.h"
 
-inline constexpr size_t MACRO_STORE_MAX = 2000; // the editor refuses the 2001st macro
+inline constexpr size_t MACRO_STORE_MAX = 2000; // per store; the editors refuse the 2001st
 
 class CMacroStore {
 public:
