@@ -6,7 +6,6 @@
 #include "app/GuiMessageBox.h"
 #include "app/PlainMainWindow.h"
 #include "app/SingleInstance.h"
-#include "app/UiFont.h"
 #include "widgets/UiFont.h"
 #include "config/GlobalVar.h"
 #include "config/Log.h"

@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/UiFont.h"
+#include "widgets/UiFont.h"
 
 class QWidget;
 class CSingleInstance;

@@ -1,6 +1,9 @@
 #include "widgets/UiFont.h"
 
+#include <QFontDatabase>
 #include <optional>
+
+#include "platform/FileLookup.h"
 
 namespace {
 std::optional<QFont>& Storage() {
@@ -28,4 +31,35 @@ QFont ShellDlgFont(int nPixelHeight, int nWeight) {
     // Windows weights run 0..1000 with 400 normal and 700 bold; Qt's run 1..1000 alike.
     font.setWeight(static_cast<QFont::Weight>(qBound(1, nWeight, 1000)));
     return font;
+}
+
+CUiFont CreateUiFont(const CGlobalVar& var) {
+    CUiFont result;
+    int nPixels = var.FontSize > 0 ? var.FontSize : 14;
+    if (!var.FontName.empty()) {
+        std::string strFontFile = FileLookup::Resolve(var.szProgramDir, "appfont.ttf");
+        if (FileLookup::Exists(strFontFile)) {
+            int nId = QFontDatabase::addApplicationFont(QString::fromStdString(strFontFile));
+            if (nId >= 0) {
+                result.nPrivateFontId = nId;
+                result.font = QFont(QString::fromStdString(var.FontName));
+                result.font.setPixelSize(nPixels);
+                // Weight 90 as the product lines have always asked for (not 900).
+                result.font.setWeight(QFont::Weight(90));
+                return result;
+            }
+        }
+    }
+    // "MS Shell Dlg" stands for the desktop's sans-serif face.
+    result.font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    result.font.setStyleHint(QFont::SansSerif);
+    result.font.setPixelSize(nPixels);
+    result.font.setWeight(QFont::Normal);
+    return result;
+}
+
+void ReleaseUiFont(CUiFont& uiFont) {
+    if (uiFont.nPrivateFontId >= 0)
+        QFontDatabase::removeApplicationFont(uiFont.nPrivateFontId);
+    uiFont.nPrivateFontId = -1;
 }

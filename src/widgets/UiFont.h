@@ -3,6 +3,8 @@
 // when it loads, else the sans-serif fallback); skinned controls use it when it is set.
 #include <QFont>
 
+#include "config/GlobalVar.h"
+
 void SetUiFont(const QFont& font);
 // Null until start-up has set the font.
 const QFont* GetUiFont();
@@ -11,3 +13,14 @@ QFont UiFontOr(const QFont& fallback);
 // "MS Shell Dlg" of the given pixel height and weight (weights on the 0..1000 scale),
 // mapped to the desktop's sans-serif.
 QFont ShellDlgFont(int nPixelHeight, int nWeight);
+
+// Start-up creates the font: the product line's own face from appfont.ttf when it names one,
+// else the desktop's sans-serif face, at FontSize pixels.
+struct CUiFont {
+    QFont font;
+    int nPrivateFontId = -1; // the added application font, -1 when none
+};
+
+CUiFont CreateUiFont(const CGlobalVar& var);
+// Removes the private font again (the exit step).
+void ReleaseUiFont(CUiFont& uiFont);

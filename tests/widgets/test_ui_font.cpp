@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <filesystem>
 
-#include "app/UiFont.h"
+#include "widgets/UiFont.h"
 #include "support/TestDirs.h"
 
 namespace {
