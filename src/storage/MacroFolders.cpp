@@ -246,8 +246,13 @@ bool DeleteMacroFolder(const std::string& strPath, std::string& strMessage) {
 }
 
 bool RenameMacro(CMacroTreeItem* pItem, CMacroTree* pTree, CMacroStore& store,
-                 const std::string& strBase, const char* pszExt, const std::string& strNewName,
+                 const std::string& strBase, const char* pszExt, const std::string& strName,
                  std::string& strMessage) {
+    std::string strNewName = strName;
+    if (!CheckMacroName(strNewName)) {
+        strMessage = "Invalid name.";
+        return false;
+    }
     std::string strOld = TreeItemToFilePath(strBase, pItem, pszExt);
     StMacro* pRec = pItem ? store.FindByItemValue(pItem->dwValue) : nullptr;
     if (strOld.empty() || !pRec) {

@@ -58,7 +58,7 @@ bool DeleteMacroFile(const std::string& strPath, uint32_t dwId, CMacroStore& sto
 bool DeleteMacroFolder(const std::string& strPath, std::string& strMessage);
 
 // Renames a macro item: the record takes the new name, is written under its old path and
-// the file is moved to the new name. strNewName must have passed CheckMacroName.
+// the file is moved to the new name. A name CheckMacroName refuses gives "Invalid name.".
 bool RenameMacro(CMacroTreeItem* pItem, CMacroTree* pTree, CMacroStore& store,
                  const std::string& strBase, const char* pszExt, const std::string& strNewName,
                  std::string& strMessage);

@@ -319,6 +319,9 @@ TEST_F(MacroFolderTest, RenameMacroAndFolder) {
     ASSERT_EQ(ReadMacroFolder(m_paths.strMac, &tree, nullptr, flags, store, "mcf", 0x7F), 1);
     CMacroTreeItem* pItem = tree.FindMacroByValue(1);
     std::string strMsg;
+    EXPECT_FALSE(RenameMacro(pItem, &tree, store, m_paths.strMac, "mcf", "../up", strMsg));
+    EXPECT_EQ(strMsg, "Invalid name.");
+    EXPECT_TRUE(FileLookup::Exists(m_paths.strMac + "/grp/old.mcf"));
     ASSERT_TRUE(RenameMacro(pItem, &tree, store, m_paths.strMac, "mcf", "new", strMsg)) << strMsg;
     EXPECT_FALSE(FileLookup::Exists(m_paths.strMac + "/grp/old.mcf"));
     StMacro out;
