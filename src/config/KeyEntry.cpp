@@ -155,9 +155,10 @@ void ApplyGunEntry(uint32_t dwParam, const MouseKeyEntryParams& params, KeyAssig
     uint32_t c = (dwParam >> 8) & 0xF;
     uint32_t v = (dwParam >> 16) & 0xFF;
     if (v == 0) {
-        // Only the 7 presets with 3 scopes have a value; an index past them has none.
+        // The value table is indexed as written, 3 per preset; an index past its 21 bytes
+        // has no value.
         uint32_t nInx = 3 * g + s;
-        if (g < 7 && s < 3 && nInx < sizeof(params.GunValue))
+        if (nInx < sizeof(params.GunValue))
             v = params.GunValue[nInx];
     }
     uint32_t f;

@@ -136,8 +136,11 @@ TEST_F(KeyEntryTest, GunSpeedComesFromShootSpeedAboveOne) {
         {30, 0x000000, (30u << 24) | (13u << 16)},
         {30, 0x05000000 | 0x02, (5u << 24) | (11u << 16) | 0x02}, // speed given in P wins
         {30, 0x00170012, (30u << 24) | (0x17u << 16) | 0x12},     // value given in P wins
-        {1, 0x62, (25u << 24) | 0x62},                            // scope 6: no value
+        {1, 0x62, (25u << 24) | (12u << 16) | 0x62},              // 3 * 2 + 6: GunValue[12]
+        {1, 0x30, (25u << 24) | (11u << 16) | 0x30},              // 3 * 0 + 3: GunValue[3]
         {1, 0x06, (25u << 24) | (8u << 16) | 0x06},               // preset 6, scope 0
+        {1, 0x26, (25u << 24) | (8u << 16) | 0x26},               // 3 * 6 + 2: the last byte
+        {1, 0x36, (25u << 24) | 0x36},                            // 3 * 6 + 3: past the table
         {1, 0xFF, (25u << 24) | 0xFF},                            // outside the presets
     };
     for (const auto& c : aCases) {
