@@ -32,24 +32,11 @@ int DigitValue(char c) {
     return 99;
 }
 
-// One list item in the given base: digits only (a 0x prefix allowed in base 16).
 bool ParseItem(const std::string& strItem, int nBase, int32_t& nOut) {
-    size_t i = 0;
-    if (nBase == 16 && strItem.size() > 2 && strItem[0] == '0' &&
-        (strItem[1] == 'x' || strItem[1] == 'X'))
-        i = 2;
-    if (i >= strItem.size())
+    uint32_t dw;
+    if (!CIniFile::ParseDigits(strItem, nBase, dw))
         return false;
-    uint64_t nValue = 0;
-    for (; i < strItem.size(); ++i) {
-        int d = DigitValue(strItem[i]);
-        if (d >= nBase)
-            return false;
-        nValue = nValue * static_cast<uint64_t>(nBase) + static_cast<uint64_t>(d);
-        if (nValue > 0xFFFFFFFFull)
-            nValue &= 0xFFFFFFFFull; // wraps like the 32-bit field it lands in
-    }
-    nOut = static_cast<int32_t>(static_cast<uint32_t>(nValue));
+    nOut = static_cast<int32_t>(dw);
     return true;
 }
 
@@ -175,6 +162,27 @@ bool CIniFile::HasSection(const std::string& strSection) const {
     return m_mapSections.count(Fold(strSection)) != 0;
 }
 
+bool CIniFile::ParseDigits(const std::string& strItem, int nBase, uint32_t& dwOut) {
+    size_t i = 0;
+    if (nBase == 16 && strItem.size() > 2 && strItem[0] == '0' &&
+        (strItem[1] == 'x' || strItem[1] == 'X'))
+        i = 2;
+    if (i >= strItem.size())
+        return false;
+    uint64_t nValue = 0;
+    for (; i < strItem.size(); ++i) {
+        int d = DigitValue(strItem[i]);
+        if (d >= nBase)
+            return false;
+        nValue = nValue * static_cast<uint64_t>(nBase) + static_cast<uint64_t>(d);
+        // A number too long for the 32-bit field it lands in is as malformed as a letter.
+        if (nValue > 0xFFFFFFFFull)
+            return false;
+    }
+    dwOut = static_cast<uint32_t>(nValue);
+    return true;
+}
+
 std::optional<int32_t> CIniFile::ParseInt(const std::string& strValue) {
     size_t i = 0;
     while (i < strValue.size() && IsBlank(strValue[i]))
@@ -269,7 +277,7 @@ uint32_t CIniFile::ParseColor(const std::string& strValue) {
 uint32_t CIniFile::GetColor(const std::string& strSection, const std::string& strKey,
                             uint32_t clrDefault) const {
     auto value = Raw(strSection, strKey);
-    if (!value)
+    if (!value || value->empty())
         return clrDefault;
     return ParseColor(*value);
 }
@@ -291,7 +299,7 @@ bool CIniFile::GetRect(const std::string& strSection, const std::string& strKey,
 POINT CIniFile::GetPoint(const std::string& strSection, const std::string& strKey,
                          POINT ptDefault) const {
     auto value = Raw(strSection, strKey);
-    if (!value)
+    if (!value || value->empty())
         return ptDefault;
     int32_t n[2];
     if (ParseSignedList(TextEncoding::CutToUtf16Units(*value, 49), n, 2) < 2) {

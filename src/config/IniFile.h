@@ -60,6 +60,8 @@ public:
 
     // Parsing helpers shared with other readers of the same value forms.
     static std::optional<int32_t> ParseInt(const std::string& strValue);
+    // One list item: digits of nBase only (a 0x prefix allowed in base 16), fitting 32 bits.
+    static bool ParseDigits(const std::string& strItem, int nBase, uint32_t& dwOut);
     static int ParseList(const std::string& strValue, int nBase, int32_t* pOut, int nCapacity);
     static uint32_t ParseColor(const std::string& strValue);
     // Converts the file's bytes to UTF-8 (BOM, UTF-16LE, system code page).

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "config/IniFile.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -16,36 +17,10 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
-}
-
-// One comma-separated item; false when it holds anything but digits of the base or does not
-// fit in 32 bits. A 0x prefix is accepted in base 16, as the INI reader's lists accept it.
+// One comma-separated item, read like the INI reader's list items; false when it holds
+// anything but digits of the base or does not fit in 32 bits.
 bool ParseItem(const std::string& strItem, int nBase, uint32_t& dwOut) {
-    size_t i = 0;
-    if (nBase == 16 && strItem.size() > 2 && strItem[0] == '0' &&
-        (strItem[1] == 'x' || strItem[1] == 'X'))
-        i = 2;
-    if (i >= strItem.size())
-        return false;
-    uint64_t qw = 0;
-    for (; i < strItem.size(); ++i) {
-        int d = DigitValue(strItem[i]);
-        if (d >= nBase)
-            return false;
-        qw = qw * nBase + d;
-        if (qw > 0xFFFFFFFFull)
-            return false;
-    }
-    dwOut = static_cast<uint32_t>(qw);
-    return true;
+    return CIniFile::ParseDigits(strItem, nBase, dwOut);
 }
 
 FnKeyEntry ParseFourNumbers(const std::string& strValue, uint32_t nLastDefault) {

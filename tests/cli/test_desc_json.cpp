@@ -5,24 +5,15 @@
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
+#include "support/RunVelkinctl.h"
 #include "support/TestDirs.h"
 
 namespace {
 
 nlohmann::json RunConfig(const CTempDir& prog, const CTempDir& data, const CTempDir& desk) {
-    std::string strCmd = std::string(VELKIN_BINARY_DIR "/bin/velkinctl") + " --program-dir " +
-                         prog.Path() + " --data-dir " + data.Path() + " --desktop-dir " +
-                         desk.Path() + " config 2>/dev/null";
-    FILE* p = popen(strCmd.c_str(), "r");
-    if (!p)
-        return nullptr;
-    std::string strOut;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
-        strOut.append(buf, n);
-    pclose(p);
-    return nlohmann::json::parse(strOut, nullptr, false);
+    CRunResult r = RunVelkinctl("--program-dir " + prog.Path() + " --data-dir " + data.Path() +
+                                " --desktop-dir " + desk.Path() + " config");
+    return nlohmann::json::parse(r.strOut, nullptr, false);
 }
 
 } // namespace

@@ -6,30 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
+#include "support/RunVelkinctl.h"
 #include "support/TestDirs.h"
 
 namespace {
-
-struct CRunResult {
-    int nStatus;
-    std::string strOut;
-};
-
-CRunResult RunCtl(const std::string& strArgs) {
-    std::string strCmd =
-        std::string(VELKIN_BINARY_DIR "/bin/velkinctl ") + strArgs + " 2>/dev/null";
-    FILE* p = popen(strCmd.c_str(), "r");
-    CRunResult r{-1, ""};
-    if (!p)
-        return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
-        r.strOut.append(buf, n);
-    int nRaw = pclose(p);
-    r.nStatus = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-    return r;
-}
 
 class CDeviceCommandsTest : public ::testing::Test {
 protected:
@@ -41,8 +21,8 @@ protected:
                                 "[PAD]\nVID=0x258A\nPID=0x00A0\nPSD=40,01\n");
     }
     CRunResult Run(const std::string& strArgs) {
-        return RunCtl("--program-dir " + m_prog.Path() + " --data-dir " + m_data.Path() +
-                      " --desktop-dir " + m_desk.Path() + " " + strArgs);
+        return RunVelkinctl("--program-dir " + m_prog.Path() + " --data-dir " + m_data.Path() +
+                            " --desktop-dir " + m_desk.Path() + " " + strArgs);
     }
     static nlohmann::json Family(const nlohmann::json& j, const std::string& strFamily) {
         for (const auto& d : j["devices"])

@@ -5,30 +5,10 @@
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
+#include "support/RunVelkinctl.h"
 #include "support/TestDirs.h"
 
 namespace {
-
-struct RunResult {
-    int nStatus;
-    std::string strOut;
-};
-
-RunResult RunCtl(const std::string& strArgs) {
-    std::string strCmd =
-        std::string(VELKIN_BINARY_DIR "/bin/velkinctl ") + strArgs + " 2>/dev/null";
-    FILE* p = popen(strCmd.c_str(), "r");
-    RunResult r{-1, ""};
-    if (!p)
-        return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
-        r.strOut.append(buf, n);
-    int nRaw = pclose(p);
-    r.nStatus = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-    return r;
-}
 
 class KeyCommandsTest : public ::testing::Test {
 protected:
@@ -38,9 +18,9 @@ protected:
                                  "<tc_mac_def>Macro</tc_mac_def><tc_PL>Play</tc_PL>"
                                  "</config></root>");
     }
-    RunResult Run(const std::string& strArgs) {
-        return RunCtl("--program-dir " + m_prog.Path() + " --data-dir " + m_data.Path() +
-                      " --desktop-dir " + m_desk.Path() + " " + strArgs);
+    CRunResult Run(const std::string& strArgs) {
+        return RunVelkinctl("--program-dir " + m_prog.Path() + " --data-dir " + m_data.Path() +
+                            " --desktop-dir " + m_desk.Path() + " " + strArgs);
     }
     CTempDir m_prog, m_data, m_desk;
 };
@@ -58,7 +38,7 @@ TEST_F(KeyCommandsTest, KeyNameFollowsTheConfiguredLayout) {
     };
     for (const auto& c : aCases) {
         SCOPED_TRACE(c.pszArgs);
-        RunResult r = Run(c.pszArgs);
+        CRunResult r = Run(c.pszArgs);
         EXPECT_EQ(r.nStatus, c.nStatus);
         EXPECT_EQ(r.strOut, c.pszOut);
     }
@@ -81,7 +61,7 @@ TEST_F(KeyCommandsTest, FunNameShowsThePanelName) {
     };
     for (const auto& c : aCases) {
         SCOPED_TRACE(c.pszArgs);
-        RunResult r = Run(c.pszArgs);
+        CRunResult r = Run(c.pszArgs);
         EXPECT_EQ(r.nStatus, c.nStatus);
         EXPECT_EQ(r.strOut, c.pszOut);
     }
@@ -92,7 +72,7 @@ TEST_F(KeyCommandsTest, ConfigShowsTheKeyTables) {
                             "[KBKEY]\nK1=1,2,3,4,2,A0,0,7,8\nK2=5,6,7,8,9,1,20,9,10\n"
                             "[FN]\nK2=8,a8\n");
     m_prog.Write("ProCfg.ini", "[PRO1]\nK1_1=8,ad,1234,3\n");
-    RunResult r = Run("config");
+    CRunResult r = Run("config");
     ASSERT_EQ(r.nStatus, 0);
     auto j = nlohmann::json::parse(r.strOut);
     const auto& k = j["Keys"];

@@ -8,36 +8,19 @@
 #include <sys/wait.h>
 
 #include "platform/FileLookup.h"
+#include "support/RunVelkinctl.h"
 #include "support/TestDirs.h"
 
 namespace {
-struct RunResult {
-    int nStatus;
-    std::string strOut;
-};
 
 class StorageCommandsTest : public ::testing::Test {
 protected:
-    RunResult Run(const std::string& strArgs) {
-        std::string strCmd =
-            std::string(VELKIN_BINARY_DIR "/bin/velkinctl --program-dir " VELKIN_SOURCE_DIR
-                                          "/install/demo --data-dir ") +
-            m_data.Path() + " --desktop-dir " + m_data.Path() + " " + strArgs +
-            " 2>/dev/null </dev/null";
-        FILE* p = popen(strCmd.c_str(), "r");
-        RunResult r{-1, ""};
-        if (!p)
-            return r;
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
-            r.strOut.append(buf, n);
-        int nRaw = pclose(p);
-        r.nStatus = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-        return r;
+    CRunResult Run(const std::string& strArgs) {
+        return RunVelkinctl("--program-dir " VELKIN_SOURCE_DIR "/install/demo --data-dir " +
+                            m_data.Path() + " --desktop-dir " + m_data.Path() + " " + strArgs);
     }
     nlohmann::json Json(const std::string& strArgs) {
-        RunResult r = Run(strArgs);
+        CRunResult r = Run(strArgs);
         EXPECT_EQ(r.nStatus, 0) << strArgs;
         return r.nStatus == 0 ? nlohmann::json::parse(r.strOut) : nlohmann::json();
     }

@@ -6,36 +6,16 @@
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
+#include "support/RunVelkinctl.h"
 #include "support/TestDirs.h"
 
-namespace {
-struct RunResult {
-    int nStatus;
-    std::string strOut;
-};
-
-RunResult RunCtl(const std::string& strArgs) {
-    std::string strCmd =
-        std::string(VELKIN_BINARY_DIR "/bin/velkinctl ") + strArgs + " 2>/dev/null";
-    FILE* p = popen(strCmd.c_str(), "r");
-    RunResult r{-1, ""};
-    if (!p)
-        return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
-        r.strOut.append(buf, n);
-    int nRaw = pclose(p);
-    r.nStatus = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-    return r;
-}
-} // namespace
+namespace {} // namespace
 
 TEST(Velkinctl, ConfigReportsOptionsAndMessagesInOrder) {
     CTempDir prog, data, desk;
     prog.Write("cfg.ini", "[OPT]\nappdir=\nMacProtocol=7\nrcHomePageBtn=1,2\nProfileNum=5\n");
-    RunResult r = RunCtl("--program-dir " + prog.Path() + " --data-dir " + data.Path() +
-                         " --desktop-dir " + desk.Path() + " config");
+    CRunResult r = RunVelkinctl("--program-dir " + prog.Path() + " --data-dir " + data.Path() +
+                                " --desktop-dir " + desk.Path() + " config");
     ASSERT_EQ(r.nStatus, 0);
     auto j = nlohmann::json::parse(r.strOut);
     EXPECT_EQ(j["OPT"]["ProfileNum"], 5);
@@ -53,7 +33,8 @@ TEST(Velkinctl, TextsListsEveryId) {
     CTempDir prog, data;
     prog.Write("cfg.ini", "[OPT]\nappdir=X\nMacProtocol=1\n");
     prog.Write("text.xml", "<r><config><tc_ok>OK &amp; go</tc_ok></config></r>");
-    RunResult r = RunCtl("--program-dir " + prog.Path() + " --data-dir " + data.Path() + " texts");
+    CRunResult r =
+        RunVelkinctl("--program-dir " + prog.Path() + " --data-dir " + data.Path() + " texts");
     ASSERT_EQ(r.nStatus, 0);
     auto j = nlohmann::json::parse(r.strOut);
     EXPECT_EQ(j.size(), 329u);
@@ -65,7 +46,7 @@ TEST(Velkinctl, TextsListsEveryId) {
 TEST(Velkinctl, MissingDirectoryIsAClearError) {
     CTempDir data;
     for (const char* pszOpt : {"--program-dir", "--data-dir", "--desktop-dir"}) {
-        RunResult r = RunCtl(std::string(pszOpt) + " /nonexistent/velkin config");
+        CRunResult r = RunVelkinctl(std::string(pszOpt) + " /nonexistent/velkin config");
         EXPECT_NE(r.nStatus, 0) << pszOpt;
         EXPECT_TRUE(r.strOut.empty()) << pszOpt;
     }
@@ -75,15 +56,15 @@ TEST(Velkinctl, CheckPassesOnTheDemoAndFailsOnProblems) {
     CTempDir data;
     // The demo's skins are drawn by the GUI build; without them the check rightly complains.
     if (std::filesystem::exists(VELKIN_BINARY_DIR "/bin/dark/main_nr.png")) {
-        RunResult r =
-            RunCtl("--program-dir " VELKIN_BINARY_DIR "/bin --data-dir " + data.Path() + " check");
+        CRunResult r = RunVelkinctl("--program-dir " VELKIN_BINARY_DIR "/bin --data-dir " +
+                                    data.Path() + " check");
         EXPECT_EQ(r.nStatus, 0) << r.strOut;
     }
 
     CTempDir prog;
     prog.Write("cfg.ini", "[OPT]\nappdir=X\nMacProtocol=9\n");
-    RunResult r =
-        RunCtl("--program-dir " + prog.Path() + " --data-dir " + data.Path() + " check --json");
+    CRunResult r = RunVelkinctl("--program-dir " + prog.Path() + " --data-dir " + data.Path() +
+                                " check --json");
     EXPECT_EQ(r.nStatus, 1);
     auto j = nlohmann::json::parse(r.strOut);
     ASSERT_EQ(j["messages"].size(), 1u);

@@ -66,6 +66,7 @@ TEST(IniReader, NumberLists) {
         {"1,2,3,4,5", 10, 3, {1, 2, 3}}, // capacity
         {"ff,0x10,A", 16, 10, {255, 16, 10}},
         {"10,g", 16, 10, {16}},
+        {"7,4294967295,4294967296,9", 10, 10, {7, -1}}, // a number wider than 32 bits stops it
         {"", 10, 10, {}},
     };
     for (const Case& c : cases) {
@@ -82,7 +83,7 @@ TEST(IniReader, Colours) {
     EXPECT_EQ(ini.GetColor("S", "A", 5), 67u + 156u * 256 + 200u * 65536);
     EXPECT_EQ(ini.GetColor("S", "B", 5), 255u); // missing components are 0
     EXPECT_EQ(ini.GetColor("S", "C", 5), 1u + 2u * 256);
-    EXPECT_EQ(ini.GetColor("S", "D", 5), 0u);
+    EXPECT_EQ(ini.GetColor("S", "D", 5), 5u); // an empty value counts as missing
     EXPECT_EQ(ini.GetColor("S", "Missing", 0x123456), 0x123456u);
 }
 
@@ -109,6 +110,7 @@ TEST(IniReader, RectanglesAndPoints) {
 
     EXPECT_EQ(ini.GetPoint("S", "Pt", POINT{0, 0}), (POINT{3, 4}));
     EXPECT_EQ(ini.GetPoint("S", "Missing", POINT{30, 40}), (POINT{30, 40}));
+    EXPECT_EQ(ini.GetPoint("S", "Empty", POINT{30, 40}), (POINT{30, 40})); // silently
     EXPECT_EQ(ini.GetPoint("S", "PtShort", POINT{30, 40}), (POINT{30, 40}));
     ASSERT_EQ(guard.sink.m_vEntries.size(), 2u);
     EXPECT_EQ(guard.sink.m_vEntries[1].strText, "Wrong POINT num");
