@@ -1,16 +1,8 @@
 #include "cli/CliContext.h"
+#include "cli/JsonValues.h"
 #include "config/GlobalVar.h"
 
 namespace {
-nlohmann::json RectJson(const RECT& rc) {
-    return {rc.left, rc.top, rc.right, rc.bottom};
-}
-nlohmann::json PointJson(const POINT& pt) {
-    return {pt.x, pt.y};
-}
-nlohmann::json ColorJson(uint32_t clr) {
-    return {clr & 0xFF, (clr >> 8) & 0xFF, (clr >> 16) & 0xFF};
-}
 nlohmann::json ListJson(const std::vector<SkinEntry>& v) {
     nlohmann::json j = nlohmann::json::array();
     for (const auto& e : v)
@@ -70,20 +62,20 @@ nlohmann::json OptionsJson(const CGlobalVar& v) {
     j["rcWebTwitter"] = RectJson(v.rcWebTwitter);
     j["rcDevStatusBtn"] = RectJson(v.rcDevStatusBtn);
     j["PopWndTrans"] = v.PopWndTrans;
-    j["ClrPopWndBkg"] = ColorJson(v.ClrPopWndBkg);
-    j["ClrPopWndFrame"] = ColorJson(v.ClrPopWndFrame);
-    j["Txt_clr"] = ColorJson(v.Txt_clr);
-    j["Btn_txt_clr_nr"] = ColorJson(v.Btn_txt_clr_nr);
-    j["Btn_txt_clr_ov"] = ColorJson(v.Btn_txt_clr_ov);
-    j["Btn_txt_clr_dn"] = ColorJson(v.Btn_txt_clr_dn);
-    j["Menu_txt_clr_nr"] = ColorJson(v.Menu_txt_clr_nr);
-    j["Menu_txt_clr_ov"] = ColorJson(v.Menu_txt_clr_ov);
-    j["Menu_txt_clr_dn"] = ColorJson(v.Menu_txt_clr_dn);
-    j["LstBox_txt_clr_nr"] = ColorJson(v.LstBox_txt_clr_nr);
-    j["LstBox_txt_clr_dn"] = ColorJson(v.LstBox_txt_clr_dn);
-    j["LstBox_bkg_clr"] = ColorJson(v.LstBox_bkg_clr);
-    j["LstBox_item_clr"] = ColorJson(v.LstBox_item_clr);
-    j["clrMask"] = ColorJson(v.clrMask);
+    j["ClrPopWndBkg"] = RgbJson(v.ClrPopWndBkg);
+    j["ClrPopWndFrame"] = RgbJson(v.ClrPopWndFrame);
+    j["Txt_clr"] = RgbJson(v.Txt_clr);
+    j["Btn_txt_clr_nr"] = RgbJson(v.Btn_txt_clr_nr);
+    j["Btn_txt_clr_ov"] = RgbJson(v.Btn_txt_clr_ov);
+    j["Btn_txt_clr_dn"] = RgbJson(v.Btn_txt_clr_dn);
+    j["Menu_txt_clr_nr"] = RgbJson(v.Menu_txt_clr_nr);
+    j["Menu_txt_clr_ov"] = RgbJson(v.Menu_txt_clr_ov);
+    j["Menu_txt_clr_dn"] = RgbJson(v.Menu_txt_clr_dn);
+    j["LstBox_txt_clr_nr"] = RgbJson(v.LstBox_txt_clr_nr);
+    j["LstBox_txt_clr_dn"] = RgbJson(v.LstBox_txt_clr_dn);
+    j["LstBox_bkg_clr"] = RgbJson(v.LstBox_bkg_clr);
+    j["LstBox_item_clr"] = RgbJson(v.LstBox_item_clr);
+    j["clrMask"] = RgbJson(v.clrMask);
     j["MacroDir"] = v.MacroDir;
     j["MacroHasMsKey"] = v.MacroHasMsKey;
     j["ListTrans"] = v.ListTrans;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/CliContext.h"
+#include "cli/JsonValues.h"
 #include "cli/KeyAssignJson.h"
 #include "config/GlobalVar.h"
 #include "config/SensorTable.h"
@@ -11,16 +12,6 @@
 namespace {
 
 using json = nlohmann::json;
-
-json Rgb(uint32_t clr) {
-    return {clr & 0xFF, (clr >> 8) & 0xFF, (clr >> 16) & 0xFF};
-}
-json Rect(const RECT& rc) {
-    return {rc.left, rc.top, rc.right, rc.bottom};
-}
-json Point(const POINT& pt) {
-    return {pt.x, pt.y};
-}
 
 template <typename T> json Array(const T* p, int n) {
     json j = json::array();
@@ -32,7 +23,7 @@ template <typename T> json Array(const T* p, int n) {
 json RgbArray(const uint32_t* p, int n) {
     json j = json::array();
     for (int i = 0; i < n; ++i) {
-        j.push_back(Rgb(p[i]));
+        j.push_back(RgbJson(p[i]));
     }
     return j;
 }
@@ -57,7 +48,7 @@ json SensorCfgJson(const SensorCfg& c) {
     }
     json jMarks = json::array();
     for (const RECT& rc : c.Mark) {
-        jMarks.push_back(Rect(rc));
+        jMarks.push_back(RectJson(rc));
     }
     return {{"Sensor", c.Sensor},
             {"DM", c.DM},
@@ -140,8 +131,8 @@ json MsJson(const MouseDesc& ms) {
     j["KeySwVk"] = Array(ms.KeySwVk, 3);
     j["KeySwVkMatrix"] = Array(ms.KeySwVkMatrix, 3);
     j["KbIC"] = ms.KbIC;
-    j["clrChijiBkg"] = Rgb(ms.clrChijiBkg);
-    j["clrDpiMark"] = Rgb(ms.clrDpiMark);
+    j["clrChijiBkg"] = RgbJson(ms.clrChijiBkg);
+    j["clrDpiMark"] = RgbJson(ms.clrDpiMark);
     j["ShowEx"] = ms.ShowEx;
     for (int n = 1; n <= 6; ++n) {
         char szKey[16];
@@ -158,7 +149,8 @@ json MsJson(const MouseDesc& ms) {
     j["PSD"] = Array(ms.PSD, 4);
     json jPick = json::array();
     for (int i = 0; i < ms.nPickColorNum && i < PICK_COLOR_MAX; ++i) {
-        jPick.push_back({{"clr", Rgb(ms.PickColor[i].clr)}, {"nIndex", ms.PickColor[i].nIndex}});
+        jPick.push_back(
+            {{"clr", RgbJson(ms.PickColor[i].clr)}, {"nIndex", ms.PickColor[i].nIndex}});
     }
     j["PickColor"] = jPick;
     j["GunColor"] = RgbArray(ms.GunColor, GUN_COLOR_NUM);
@@ -191,9 +183,9 @@ json KbJson(const KbDesc& kb) {
     j["LedMask"] = kb.LedMask;
     j["ShowGest"] = kb.ShowGest;
     j["ShowEffect"] = kb.ShowEffect;
-    j["ClrKeyOv"] = Rgb(kb.ClrKeyOv);
-    j["ClrKeyDn"] = Rgb(kb.ClrKeyDn);
-    j["ClrKeyHasFunc"] = Rgb(kb.ClrKeyHasFunc);
+    j["ClrKeyOv"] = RgbJson(kb.ClrKeyOv);
+    j["ClrKeyDn"] = RgbJson(kb.ClrKeyDn);
+    j["ClrKeyHasFunc"] = RgbJson(kb.ClrKeyHasFunc);
     j["SpeedNum"] = kb.SpeedNum;
     j["BriNum"] = kb.BriNum;
     j["FrameKey"] = kb.FrameKey;
@@ -211,11 +203,11 @@ json KbJson(const KbDesc& kb) {
     }
     j["EftKeyEx"] = Array(kb.EftKeyEx, 4);
     j["PSD"] = Array(kb.PSD, 6);
-    j["rcKB"] = Rect(kb.rcKB);
+    j["rcKB"] = RectJson(kb.rcKB);
     j["DefLed"] = Array(kb.DefLed, 20);
     json jPts = json::array();
     for (int i = 0; i < kb.nUnRectPtNum && i < KB_UNRECT_PT_MAX; ++i) {
-        jPts.push_back(Point(kb.UnRectPt[i]));
+        jPts.push_back(PointJson(kb.UnRectPt[i]));
     }
     j["UnRectKey"] = {{"nKey", kb.nUnRectKey}, {"Points", jPts}};
     j["LedModeSelectOffset"] = kb.LedModeSelectOffset;
@@ -237,7 +229,7 @@ json KbJson(const KbDesc& kb) {
     j["GaoshouAddr"] = kb.GaoshouAddr;
     j["GaoshouGroupNum"] = kb.GaoshouGroupNum;
     j["CustomGp"] = Array(kb.CustomGp, 2);
-    j["clrGaoshou"] = Rgb(kb.clrGaoshou);
+    j["clrGaoshou"] = RgbJson(kb.clrGaoshou);
     for (int g = 0; g < kb.nGaoshouGroupRead && g < KB_GAOSHOU_GROUP_MAX; ++g) {
         char szKey[24];
         snprintf(szKey, sizeof(szKey), "GaoshouKey%d", g + 1);
@@ -257,10 +249,10 @@ json PadJson(const PadDesc& pad) {
             {"ShowEffect", pad.ShowEffect},
             {"LedMask", pad.LedMask},
             {"PSD", Array(pad.PSD, 2)},
-            {"ptPadDlg", Point(pad.ptPadDlg)},
+            {"ptPadDlg", PointJson(pad.ptPadDlg)},
             {"LedParam", Array(pad.LedParam, 20)},
-            {"ptEft1", Point(pad.ptEft1)},
-            {"ptEft2", Point(pad.ptEft2)},
+            {"ptEft1", PointJson(pad.ptEft1)},
+            {"ptEft2", PointJson(pad.ptEft2)},
             {"EftGridW", pad.EftGridW}};
 }
 
