@@ -15,11 +15,6 @@
 
 namespace {
 
-class CQuietSink : public IMessageBoxSink {
-public:
-    void Show(const std::string&, const std::string&) override {}
-};
-
 const int32_t g_Sensors[10] = {0x3050, 0x5050, 0x9800, 0x3310, 0x3212,
                                0x3320, 0x3325, 0x3330, 0x3360, 0x3389};
 
@@ -96,7 +91,7 @@ void LoadAll(const CIniFile& ini, CGlobalVar& var) {
 
 // The description sections from a parsed cfg.ini.
 void BM_DescLoadSections(benchmark::State& state) {
-    CQuietSink sink;
+    CDiscardingMessageSink sink;
     SetMessageBoxSink(&sink);
     const std::string strCfg = LargeCfg();
     CIniFile ini;
@@ -113,7 +108,7 @@ BENCHMARK(BM_DescLoadSections)->Unit(benchmark::kMillisecond);
 
 // The whole installation: reading the file's bytes, a cleared record, every section.
 void BM_DescLoadInstallation(benchmark::State& state) {
-    CQuietSink sink;
+    CDiscardingMessageSink sink;
     SetMessageBoxSink(&sink);
     const std::string strCfg = LargeCfg();
     for (auto _ : state) {

@@ -14,11 +14,6 @@
 
 namespace {
 
-class CNullSink : public IMessageBoxSink {
-public:
-    void Show(const std::string&, const std::string&) override {}
-};
-
 std::string BuildCfg() {
     std::string str = "[OPT]\r\nKbFw=20\r\n[KBKEY]\r\n";
     for (int n = 0; n < 150; ++n) {
@@ -68,7 +63,7 @@ void BM_LoadKeyTables(benchmark::State& state) {
     }
     std::ofstream(strDir + "/cfg.ini", std::ios::binary) << BuildCfg();
     std::ofstream(strDir + "/ProCfg.ini", std::ios::binary) << BuildProCfg();
-    CNullSink sink;
+    CDiscardingMessageSink sink;
     SetMessageBoxSink(&sink);
     auto pVar = std::make_unique<CGlobalVar>();
     pVar->KbFw = 20;

@@ -11,10 +11,6 @@
 #include "support/TestDirs.h"
 
 namespace {
-class CQuietSink : public IMessageBoxSink {
-public:
-    void Show(const std::string&, const std::string&) override {}
-};
 
 std::string LargeCfg() {
     std::string s =
@@ -49,7 +45,7 @@ std::string LargeText() {
 } // namespace
 
 static void BM_LoadConfiguration(benchmark::State& state) {
-    CQuietSink sink;
+    CDiscardingMessageSink sink;
     SetMessageBoxSink(&sink);
     CTempDir prog, data, desk;
     prog.Write("cfg.ini", LargeCfg());

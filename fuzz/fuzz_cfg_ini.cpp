@@ -13,15 +13,8 @@
 #include "config/SensorTable.h"
 #include "platform/MessageBox.h"
 
-namespace {
-class CQuietSink : public IMessageBoxSink {
-public:
-    void Show(const std::string&, const std::string&) override {}
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
-    static CQuietSink sink;
+    static CDiscardingMessageSink sink;
     SetMessageBoxSink(&sink);
     CIniFile ini;
     ini.LoadFromBytes(pData, nSize);

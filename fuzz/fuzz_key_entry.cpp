@@ -15,10 +15,6 @@
 #include "platform/MessageBox.h"
 
 namespace {
-class CNullSink : public IMessageBoxSink {
-public:
-    void Show(const std::string&, const std::string&) override {}
-};
 
 void CheckKeyboardTables(const CGlobalVar& var) {
     const KeyTables& keys = var.Dev.Keys;
@@ -43,7 +39,7 @@ void CheckKeyboardTables(const CGlobalVar& var) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
-    static CNullSink s_Sink;
+    static CDiscardingMessageSink s_Sink;
     SetMessageBoxSink(&s_Sink);
     static std::unique_ptr<CGlobalVar> s_pVar = std::make_unique<CGlobalVar>();
     CGlobalVar& var = *s_pVar;

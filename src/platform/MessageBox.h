@@ -11,6 +11,12 @@ public:
     virtual void Show(const std::string& strTitle, const std::string& strText) = 0;
 };
 
+// Drops every box; for fuzzing and benchmarks, where the boxes are not what is measured.
+class CDiscardingMessageSink : public IMessageBoxSink {
+public:
+    void Show(const std::string&, const std::string&) override {}
+};
+
 // Records every box in order; for the CLI and tests.
 class CCollectingMessageSink : public IMessageBoxSink {
 public:
