@@ -1,0 +1,31 @@
+#include "device/models/Dev8948.h"
+
+#include "config/Log.h"
+#include "storage/ProfileDefaults.h"
+
+CDev8948::CDev8948(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros)
+    : CHidDev(var, var.MsFw, std::make_unique<CDrv8948>(var, pLib), pMacros) {}
+
+void CDev8948::FillDefault(Profile& pro) {
+    FillMsDefault(pro.Ms, m_var);
+}
+
+int CDev8948::ApplySetting(const Profile&, IProgressSink*, uint32_t, int nFlag) {
+    if (!GetHandle() && m_var.GoWithNoDev == 0)
+        return 0;
+    // Never report a write that did not happen.
+    LogPrint("CDev8948::ApplySetting not implemented, nFlag=0x%x", unsigned(nFlag));
+    return 0;
+}
+
+KeyAssign* CDev8948::GetKeySet(Profile& pro, int nMode, int nSet) {
+    if (nMode == -1)
+        nMode = pro.Ms.nMode;
+    if (nMode < 0 || nMode >= MS_PROFILE_MODES)
+        return nullptr;
+    if (nSet == -1)
+        nSet = pro.Ms.Mode[nMode].nKeySet;
+    if (nSet < 0 || nSet >= MS_KEY_SETS)
+        return nullptr;
+    return pro.Ms.Mode[nMode].Keys[nSet];
+}

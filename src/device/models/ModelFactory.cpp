@@ -1,0 +1,41 @@
+#include "device/models/ModelFactory.h"
+
+#include "device/models/Dev816.h"
+#include "device/models/Dev8948.h"
+#include "device/models/Dev901.h"
+#include "device/models/DevPad.h"
+
+namespace {
+constexpr int kKbFw816 = 20;
+constexpr int kPadFw = 40;
+constexpr int kKbIC816 = 2070;
+constexpr int kKbIC901 = 2305;
+} // namespace
+
+CDevModels CreateDevModels(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros) {
+    CDevModels m;
+    if (var.MsFw != 0)
+        m.pMs = std::make_unique<CDev8948>(var, pLib, pMacros);
+    if (var.KbFw == kKbFw816)
+        m.pKb = std::make_unique<CDev816>(var, pLib, pMacros);
+    if (var.PadFw == kPadFw)
+        m.pPad = std::make_unique<CDevPad>(var, pLib, pMacros);
+    return m;
+}
+
+bool HasKeySwVk(const CGlobalVar& var) {
+    for (uint8_t byVk : var.Dev.Ms.KeySwVk)
+        if (byVk != 0)
+            return true;
+    return false;
+}
+
+std::unique_ptr<CHidDev> CreateCompanionKb(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros) {
+    if (!HasKeySwVk(var))
+        return nullptr;
+    if (var.Dev.Ms.KbIC == kKbIC816)
+        return std::make_unique<CDev816>(var, pLib, pMacros);
+    if (var.Dev.Ms.KbIC == kKbIC901)
+        return std::make_unique<CDev901>(var, pLib, pMacros);
+    return nullptr;
+}
