@@ -1,0 +1,354 @@
+// The apply thread: wake-ups through the semaphore, the flags of the latest request, the
+// profile copy, the progress protocol, dropped requests and the join at shutdown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "ModelFixture.h"
+#include "device/models/ApplyThread.h"
+#include "device/models/DevPad.h"
+#include "device/sim/SimSmallDevices.h"
+#include "storage/ProfileStore.h"
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+// A finder that shows the window only from its nShowAt-th look on (0: never).
+class CFinder : public IProgressFinder {
+public:
+    explicit CFinder(int nShowAt) : m_nShowAt(nShowAt) {}
+    IProgressSink* Find(const char* pszTitle) override {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        m_strTitle = pszTitle;
+        ++m_nLooks;
+        return m_nShowAt != 0 && m_nLooks >= m_nShowAt ? &m_sink : nullptr;
+    }
+    int Looks() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        return m_nLooks;
+    }
+    std::string Title() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        return m_strTitle;
+    }
+    CRecordingSink m_sink;
+
+private:
+    std::mutex m_mtx;
+    int m_nShowAt;
+    int m_nLooks = 0;
+    std::string m_strTitle;
+};
+
+// A model that records each apply and can hold it until the test opens the gate. It reads
+// the profile only after the gate, so a copy made too late or not at all shows.
+class CGateDev : public CHidDev {
+public:
+    CGateDev(CGlobalVar& var, CHidLib* pLib)
+        : CHidDev(var, 40, std::make_unique<CDrvPad>(var, pLib)) {}
+    int ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override {
+        std::unique_lock<std::mutex> lock(m_mtx);
+        m_vFlags.push_back(nFlag);
+        m_bInside = true;
+        m_cv.notify_all();
+        m_cv.wait(lock, [this] { return !m_bHold; });
+        m_bInside = false;
+        m_vEffects.push_back(pro.Pad.nPadLedEffect);
+        Progress(pWnd, nMsg, 50);
+        return m_nResult;
+    }
+    void Hold() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        m_bHold = true;
+    }
+    void Open() {
+        {
+            std::lock_guard<std::mutex> lock(m_mtx);
+            m_bHold = false;
+        }
+        m_cv.notify_all();
+    }
+    bool WaitInside() {
+        std::unique_lock<std::mutex> lock(m_mtx);
+        return m_cv.wait_for(lock, std::chrono::milliseconds(kWaitMs),
+                             [this] { return m_bInside; });
+    }
+    std::vector<int> Flags() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        return m_vFlags;
+    }
+    std::vector<int> Effects() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        return m_vEffects;
+    }
+    void SetResult(int n) {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        m_nResult = n;
+    }
+
+private:
+    std::mutex m_mtx;
+    std::condition_variable m_cv;
+    bool m_bHold = false;
+    bool m_bInside = false;
+    int m_nResult = 1;
+    std::vector<int> m_vFlags;
+    std::vector<int> m_vEffects;
+};
+
+class CApplyThreadTest : public CDrvTest {
+protected:
+    void SetUp() override {
+        m_pVar->PadFw = 40;
+        const uint8_t byCode[2] = {0x12, 0x34};
+        m_pPad = std::make_shared<CSimPad>("pad", 0x1A2C, 0x0077, byCode);
+        m_backend.Attach(m_pPad);
+        m_pList = std::make_unique<CProList>(*m_pVar);
+        auto pPro = std::make_unique<Profile>();
+        pPro->dwMagic = PROFILE_MAGIC;
+        pPro->dwId = 5;
+        pPro->Pad.nPadLedEffect = 3;
+        pPro->Pad.Led[3].dwColorMask = 1;
+        pPro->Pad.Led[3].Colors[0] = 0x00030201;
+        m_pList->SetCurrent(m_pList->AddCopy(*pPro));
+        m_pSource = std::make_unique<CProListSource>(*m_pList, m_mtxPro);
+    }
+    std::shared_ptr<CSimPad> m_pPad;
+    std::unique_ptr<CProList> m_pList;
+    std::mutex m_mtxPro;
+    std::unique_ptr<CProListSource> m_pSource;
+};
+
+TEST_F(CApplyThreadTest, ProgressProtocolInOrder) {
+    CDevPad dev(*m_pVar, &m_lib);
+    ASSERT_EQ(dev.Drv()->FindDev(), 1);
+    CFinder finder(3);
+    CApplyThread th(*m_pVar, *m_pSource, &finder);
+    ASSERT_TRUE(th.Start(&dev));
+    EXPECT_FALSE(th.Start(&dev));
+    EXPECT_EQ(th.Req().szTitle, "MyProgressDlg");
+    EXPECT_EQ(th.Req().nMsg, 1067u);
+    ASSERT_TRUE(th.Request(APPLY_FULL_PAD));
+    ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
+    EXPECT_EQ(th.LastResult(), 1);
+    EXPECT_EQ(finder.Title(), "MyProgressDlg");
+    EXPECT_EQ(finder.Looks(), 3);
+    EXPECT_EQ(finder.m_sink.Events(),
+              std::vector<std::string>({"1067:20:0", "1067:80:0", "1067:100:0", "close", "close"}));
+    // Three looks 50 ms apart, the pad's pre-write pause, the pause at 100, the 20 ms
+    // between the two close requests.
+    EXPECT_EQ(m_clock.Sleeps(), std::vector<uint32_t>({50, 50, 50, 20, 500, 20}));
+    EXPECT_EQ(m_pPad->General()[2], 4);
+    th.Stop();
+    EXPECT_FALSE(th.Running());
+    auto vLines = m_log.Lines();
+    std::vector<std::string> vSeen;
+    for (const std::string& l : vLines)
+        for (const char* psz :
+             {"ApplyThread Start", "Start Apply:", "Apply_PAD_STD", "Apply Over", "thread exit"})
+            if (l.rfind(psz, 0) == 0)
+                vSeen.push_back(psz);
+    EXPECT_EQ(vSeen, std::vector<std::string>({"ApplyThread Start", "Start Apply:", "Apply_PAD_STD",
+                                               "Apply Over", "thread exit"}));
+    EXPECT_EQ(m_log.With("Start Apply:").size(), 1u);
+    EXPECT_NE(m_log.With("Start Apply:")[0].find("nFlag=0x8007"), std::string::npos);
+    EXPECT_NE(m_log.With("Start Apply:")[0].find("bGoNoDev=0"), std::string::npos);
+}
+
+TEST_F(CApplyThreadTest, ProgressWindowLookups) {
+    struct {
+        const char* pszName;
+        int nFlag;
+        int nShowAt;
+        int nLooks;
+    } kCases[] = {
+        {"never shown: one second of looks, then apply", 0x8007, 0, 20},
+        {"shown at the last look", 0x8007, 20, 20},
+        {"shown too late", 0x8007, 21, 20},
+        {"no progress asked", 0x0007, 1, 0},
+    };
+    for (auto& c : kCases) {
+        SCOPED_TRACE(c.pszName);
+        CDevPad dev(*m_pVar, &m_lib);
+        ASSERT_EQ(dev.Drv()->FindDev(), 1);
+        CFinder finder(c.nShowAt);
+        CApplyThread th(*m_pVar, *m_pSource, &finder);
+        size_t nSleeps = m_clock.Sleeps().size();
+        ASSERT_TRUE(th.Start(&dev));
+        ASSERT_TRUE(th.Request(c.nFlag));
+        ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
+        EXPECT_EQ(th.LastResult(), 1);
+        EXPECT_EQ(finder.Looks(), c.nLooks);
+        auto v = m_clock.Sleeps();
+        EXPECT_EQ(size_t(std::count(v.begin() + long(nSleeps), v.end(), 50u)), size_t(c.nLooks));
+        bool bShown = c.nShowAt != 0 && c.nShowAt <= c.nLooks;
+        EXPECT_EQ(finder.m_sink.Events().empty(), !bShown);
+    }
+}
+
+TEST_F(CApplyThreadTest, NoDeviceDropsTheRequestUnlessGoWithNoDev) {
+    CDevPad dev(*m_pVar, &m_lib); // never looked for: no handle
+    CFinder finder(1);
+    CApplyThread th(*m_pVar, *m_pSource, &finder);
+    ASSERT_TRUE(th.Start(&dev));
+    ASSERT_TRUE(th.Request(APPLY_FULL_PAD));
+    ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
+    EXPECT_EQ(finder.m_sink.Events(), std::vector<std::string>({"close"}));
+    EXPECT_FALSE(m_log.Has("Apply_PAD_STD"));
+    EXPECT_FALSE(m_log.Has("Apply Over"));
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(th.LastResult(), 0);
+
+    m_pVar->GoWithNoDev = 1;
+    ASSERT_TRUE(th.Request(APPLY_FULL_PAD));
+    ASSERT_TRUE(th.WaitHandled(2, kWaitMs));
+    EXPECT_TRUE(m_log.Has("Apply_PAD_STD"));
+    EXPECT_TRUE(m_log.Has("Get general data error"));
+    EXPECT_TRUE(m_log.Has("Apply Over"));
+    EXPECT_EQ(th.LastResult(), 1);
+}
+
+TEST_F(CApplyThreadTest, FailureShowsTheMessageAndEveryApplyClearsTheResetFlag) {
+    CGateDev dev(*m_pVar, &m_lib);
+    ASSERT_EQ(dev.Drv()->FindDev(), 1);
+    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    ASSERT_TRUE(th.Start(&dev));
+    for (int nResult : {0, 1}) {
+        SCOPED_TRACE(nResult);
+        m_boxes.m_vEntries.clear();
+        dev.SetResult(nResult);
+        dev.SetReset(1);
+        int nHandled = th.Handled();
+        ASSERT_TRUE(th.Request(0x8007));
+        ASSERT_TRUE(th.WaitHandled(nHandled + 1, kWaitMs));
+        EXPECT_EQ(dev.Reset(), 0);
+        EXPECT_EQ(th.LastResult(), nResult);
+        if (nResult == 0) {
+            EXPECT_EQ(BoxTexts(),
+                      std::vector<std::string>({"Error:    Update settings failed!      "}));
+        } else {
+            EXPECT_TRUE(BoxTexts().empty());
+        }
+    }
+}
+
+TEST_F(CApplyThreadTest, RequestsBeforeTheWakeUpApplyWithTheLaterFlags) {
+    CGateDev dev(*m_pVar, &m_lib);
+    ASSERT_EQ(dev.Drv()->FindDev(), 1);
+    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    ASSERT_TRUE(th.Start(&dev));
+    EXPECT_FALSE(th.Busy());
+    dev.Hold();
+    ASSERT_TRUE(th.Request(0x10));
+    ASSERT_TRUE(dev.WaitInside());
+    EXPECT_TRUE(th.Busy());
+    ASSERT_TRUE(th.Request(1));
+    ASSERT_TRUE(th.Request(2));
+    dev.Open();
+    ASSERT_TRUE(th.WaitHandled(3, kWaitMs));
+    EXPECT_EQ(dev.Flags(), std::vector<int>({0x10, 2, 2}));
+    EXPECT_FALSE(th.Busy());
+}
+
+TEST_F(CApplyThreadTest, SemaphoreCountsAtMostOneHundred) {
+    CApplySignal sig;
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(sig.Release()) << i;
+    EXPECT_FALSE(sig.Release());
+    EXPECT_EQ(sig.Count(), 100);
+    // The exit event wins over pending requests, and resets itself.
+    sig.SetExit();
+    EXPECT_EQ(sig.Wait(), CApplySignal::EWake::Exit);
+    EXPECT_EQ(sig.Wait(), CApplySignal::EWake::Request);
+    EXPECT_EQ(sig.Count(), 99);
+    EXPECT_TRUE(sig.Release());
+
+    // The same limit through a thread that is busy with the first request.
+    CGateDev dev(*m_pVar, &m_lib);
+    ASSERT_EQ(dev.Drv()->FindDev(), 1);
+    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    ASSERT_TRUE(th.Start(&dev));
+    dev.Hold();
+    ASSERT_TRUE(th.Request(1));
+    ASSERT_TRUE(dev.WaitInside());
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(th.Request(2)) << i;
+    EXPECT_FALSE(th.Request(3));
+    EXPECT_EQ(th.Req().Signal.Count(), 100);
+    dev.Open();
+    ASSERT_TRUE(th.WaitHandled(101, kWaitMs));
+    EXPECT_EQ(dev.Flags().size(), 101u);
+}
+
+TEST_F(CApplyThreadTest, AppliesACopyTakenWhenTheApplyStarts) {
+    CGateDev dev(*m_pVar, &m_lib);
+    ASSERT_EQ(dev.Drv()->FindDev(), 1);
+    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    ASSERT_TRUE(th.Start(&dev));
+    dev.Hold();
+    ASSERT_TRUE(th.Request(7));
+    ASSERT_TRUE(dev.WaitInside());
+    {
+        // The window thread edits and then deletes the profile during the apply.
+        std::lock_guard<std::mutex> lock(m_mtxPro);
+        m_pList->Current()->Pad.nPadLedEffect = 9;
+        ASSERT_TRUE(m_pList->Remove(m_pList->Current()));
+        m_pList->SetCurrent(nullptr);
+    }
+    dev.Open();
+    ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
+    EXPECT_EQ(dev.Effects(), std::vector<int>({3}));
+    EXPECT_EQ(th.LastResult(), 1);
+
+    // Without a current profile nothing is applied and the failure is shown.
+    ASSERT_TRUE(th.Request(7));
+    ASSERT_TRUE(th.WaitHandled(2, kWaitMs));
+    EXPECT_EQ(dev.Flags().size(), 1u);
+    EXPECT_EQ(th.LastResult(), 0);
+    EXPECT_TRUE(m_log.Has("Start Apply: no current profile"));
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>({"Error:    Update settings failed!      "}));
+}
+
+TEST_F(CApplyThreadTest, StopWaitsForTheRunningApplyAndDropsQueuedOnes) {
+    CGateDev dev(*m_pVar, &m_lib);
+    ASSERT_EQ(dev.Drv()->FindDev(), 1);
+    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    ASSERT_TRUE(th.Start(&dev));
+    dev.Hold();
+    ASSERT_TRUE(th.Request(1));
+    ASSERT_TRUE(dev.WaitInside());
+    ASSERT_TRUE(th.Request(2));
+    std::atomic<bool> bStopped{false};
+    std::thread stopper([&] {
+        th.Stop();
+        bStopped = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(bStopped.load());
+    dev.Open();
+    stopper.join();
+    EXPECT_TRUE(bStopped.load());
+    EXPECT_FALSE(th.Running());
+    EXPECT_EQ(th.Handled(), 1);
+    EXPECT_EQ(dev.Flags(), std::vector<int>({1}));
+    EXPECT_TRUE(m_log.Has("thread exit"));
+    th.Stop(); // a second stop does nothing
+    // A thread that is never stopped is joined by its destructor.
+    {
+        CApplyThread th2(*m_pVar, *m_pSource, nullptr);
+        ASSERT_TRUE(th2.Start(&dev));
+        ASSERT_TRUE(th2.Request(4));
+        ASSERT_TRUE(th2.WaitHandled(1, kWaitMs));
+    }
+    EXPECT_EQ(m_log.With("thread exit").size(), 2u);
+    EXPECT_FALSE(CApplyThread(*m_pVar, *m_pSource, nullptr).Start(nullptr));
+}
+
+} // namespace
