@@ -1,6 +1,7 @@
 #include "device/models/Dev8948.h"
 
 #include "config/Log.h"
+#include "config/SensorTable.h"
 #include "storage/ProfileDefaults.h"
 
 CDev8948::CDev8948(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros)
@@ -28,4 +29,34 @@ KeyAssign* CDev8948::GetKeySet(Profile& pro, int nMode, int nSet) {
     if (nSet < 0 || nSet >= MS_KEY_SETS)
         return nullptr;
     return pro.Ms.Mode[nMode].Keys[nSet];
+}
+
+void CDev8948::SetSensorDefault(Profile& pro, int nSensor) {
+    const MouseDesc& desc = m_var.Dev.Ms;
+    if (nSensor == 0 || !FindSensorEntry(desc, nSensor))
+        return;
+    const SensorCfg* pCfg = nullptr;
+    for (const SensorCfg& cfg : desc.SensorCfgs)
+        if (cfg.Sensor == nSensor) {
+            pCfg = &cfg;
+            break;
+        }
+    int nLevels = pCfg ? pCfg->DM : 0;
+    if (nLevels > MS_DPI_LEVELS)
+        nLevels = MS_DPI_LEVELS;
+    for (MsMode& mode : pro.Ms.Mode) {
+        mode.bDpiXY = 0;
+        for (DpiLevel& lv : mode.Dpi)
+            lv.bOff = DPI_LEVEL_OFF;
+        for (int i = 0; i < nLevels; ++i) {
+            DpiLevel& lv = mode.Dpi[i];
+            lv.nX = lv.nY = pCfg->DPI[i];
+            lv.rgb[0] = uint8_t(pCfg->DC[i]);
+            lv.rgb[1] = uint8_t(pCfg->DC[i] >> 8);
+            lv.rgb[2] = uint8_t(pCfg->DC[i] >> 16);
+            lv.rgb[3] = 0;
+            lv.bOff = 0;
+        }
+    }
+    pro.Ms.nSensor = nSensor;
 }

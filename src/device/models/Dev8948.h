@@ -13,6 +13,9 @@ public:
     int GetEnterInx() const override { return 1; }
     void FillDefault(Profile& pro) override;
     int ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override;
+    // Resolution levels of every mode from the sensor's description; a sensor missing from
+    // the sensor table leaves the profile as it is.
+    void SetSensorDefault(Profile& pro, int nSensor) override;
     // Mode -1: the profile's nMode; set -1: that mode's nKeySet. Null outside 0..2 / 0..4.
     KeyAssign* GetKeySet(Profile& pro, int nMode, int nSet) override;
     int UpdateMatrix(int) override { return 0; }

@@ -2,9 +2,11 @@
 // mouse and the families whose encoders are not written yet.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "ModelFixture.h"
+#include "config/SensorTable.h"
 #include "device/models/ApplyThread.h"
 #include "device/models/Dev816.h"
 #include "device/models/Dev8948.h"
@@ -167,6 +169,51 @@ TEST(VkToHid, Table) {
     };
     for (auto& c : kCases)
         EXPECT_EQ(VkToHid(c.byVk), c.byUsage) << int(c.byVk);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CModelsTest, MouseSensorDefaults) {
+    MouseDesc& desc = m_pVar->Dev.Ms;
+    BuildSensorTable(desc);
+    SensorCfg& cfg = desc.SensorCfgs[1]; // 0x3389, eight levels
+    for (int i = 0; i < 8; ++i) {
+        cfg.DPI[i] = 400 * (i + 1);
+        cfg.DC[i] = 0x00030201u + uint32_t(i);
+    }
+    CDev8948 ms(*m_pVar, &m_lib);
+    auto pPro = std::make_unique<Profile>();
+    for (MsMode& mode : pPro->Ms.Mode) {
+        mode.bDpiXY = 1;
+        for (DpiLevel& lv : mode.Dpi)
+            lv = {7, 9, {1, 1, 1, 1}, 0};
+    }
+    ms.SetSensorDefault(*pPro, 0x3389);
+    EXPECT_EQ(pPro->Ms.nSensor, 0x3389);
+    for (const MsMode& mode : pPro->Ms.Mode) {
+        EXPECT_EQ(mode.bDpiXY, 0);
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(mode.Dpi[i].nX, 400 * (i + 1));
+            EXPECT_EQ(mode.Dpi[i].nY, 400 * (i + 1));
+            EXPECT_EQ(mode.Dpi[i].rgb[0], 1 + i);
+            EXPECT_EQ(mode.Dpi[i].rgb[1], 2);
+            EXPECT_EQ(mode.Dpi[i].rgb[2], 3);
+            EXPECT_EQ(mode.Dpi[i].rgb[3], 0);
+            EXPECT_EQ(mode.Dpi[i].bOff, 0);
+        }
+        for (int i = 8; i < 10; ++i)
+            EXPECT_EQ(mode.Dpi[i].bOff, 1);
+    }
+    // A sensor outside the table changes nothing.
+    auto pBefore = std::make_unique<Profile>(*pPro);
+    ms.SetSensorDefault(*pPro, 0x1234);
+    EXPECT_EQ(std::memcmp(pBefore.get(), pPro.get(), sizeof(Profile)), 0);
+    // The other families leave the resolution alone.
+    CDevPad pad(*m_pVar, &m_lib);
+    pad.SetSensorDefault(*pPro, 0x3360);
+    EXPECT_EQ(std::memcmp(pBefore.get(), pPro.get(), sizeof(Profile)), 0);
 }
 
 } // namespace
