@@ -238,4 +238,35 @@ TEST_F(CPadApplyTest, NoDeviceGoesOnOnlyWithGoWithNoDev) {
     EXPECT_TRUE(Sent().empty());
 }
 
+// Unplugs the pad during the pause between reading and writing the general block.
+class CUnplugClock : public CFakeClock {
+public:
+    explicit CUnplugClock(CSimDevice& dev) : m_dev(dev) {}
+    void SleepMs(uint32_t nMs) override {
+        if (nMs == 20)
+            m_dev.Vanish();
+        CFakeClock::SleepMs(nMs);
+    }
+
+private:
+    CSimDevice& m_dev;
+};
+
+TEST_F(CPadApplyTest, DeviceVanishingMidApplyFailsCleanly) {
+    CRecordingSink sink;
+    {
+        CUnplugClock clock(*m_pPad);
+        EXPECT_EQ(Apply(&sink), 0);
+    }
+    SetClock(&m_clock);
+    EXPECT_TRUE(m_log.Has("Set general data error"));
+    EXPECT_EQ(sink.Events(), std::vector<std::string>({"1067:20:0"}));
+    // The pad kept what it had: nothing was half-written.
+    EXPECT_EQ(m_pPad->General()[2], 0xEE);
+    m_pPad->Return();
+    ASSERT_EQ(m_pDev->Drv()->FindDev(), 1);
+    EXPECT_EQ(Apply(), 1);
+    EXPECT_EQ(m_pPad->General()[2], 3);
+}
+
 } // namespace
