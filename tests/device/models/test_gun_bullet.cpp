@@ -77,13 +77,17 @@ void ExpectEvents(const StMacro& m, int n, const std::vector<CEv>& vHead) {
         SCOPED_TRACE(i);
         EXPECT_EQ(m.Events[i].byCode, vHead[i].byCode);
         EXPECT_EQ(m.Events[i].byParam, vHead[i].byParam);
-        EXPECT_EQ(m.Events[i].wPress, vHead[i].wPress);
-        EXPECT_EQ(m.Events[i].dwDelay, vHead[i].dwDelay);
+        // Packed fields are copied out: a reference to them would be misaligned.
+        const uint16_t wPress = m.Events[i].wPress;
+        const uint32_t dwDelay = m.Events[i].dwDelay;
+        EXPECT_EQ(wPress, vHead[i].wPress);
+        EXPECT_EQ(dwDelay, vHead[i].dwDelay);
     }
     // Nothing after the last event.
     for (int i = n; i < MACRO_EVENT_MAX; ++i) {
+        const uint32_t dwDelay = m.Events[i].dwDelay;
         ASSERT_EQ(m.Events[i].byCode, 0) << i;
-        ASSERT_EQ(m.Events[i].dwDelay, 0u) << i;
+        ASSERT_EQ(dwDelay, 0u) << i;
     }
 }
 
