@@ -67,10 +67,9 @@ bool LoadConfiguration(const StartupDirs& dirs, CGlobalVar& var, CMacroLimits& l
     // Key presets of ProCfg.ini.
     LoadKeyPresets(var);
 
-    // User data directory: created when missing (one level; its parent exists).
+    // User data directory: created when missing. A fresh account may not have
+    // ~/.local/share yet either; without it nothing the user makes could be saved.
     var.szUserDataDir = Paths::WithSlash(dirs.strLocalAppData);
-    // A fresh account may not have ~/.local/share yet; without it nothing the user makes
-    // could be saved.
     std::error_code ec;
     std::filesystem::create_directories(var.szUserDataDir, ec);
     if (!var.appdir.empty()) {
