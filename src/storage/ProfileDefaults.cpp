@@ -121,6 +121,27 @@ void FillKbDefault(KbSettings& kb, const CGlobalVar& var) {
     std::memcpy(kb.Gest, var.Dev.Keys.Gest, sizeof(kb.Gest));
 }
 
+void FillSensorLevels(MsSettings& ms, const SensorCfg* pCfg) {
+    int nLevels = pCfg ? pCfg->DM : 0;
+    if (nLevels > MS_DPI_LEVELS)
+        nLevels = MS_DPI_LEVELS;
+    for (MsMode& mode : ms.Mode) {
+        mode.bDpiXY = 0;
+        for (DpiLevel& lv : mode.Dpi)
+            lv.bOff = DPI_LEVEL_OFF;
+        for (int i = 0; i < nLevels; ++i) {
+            DpiLevel& lv = mode.Dpi[i];
+            lv.nX = lv.nY = pCfg->DPI[i];
+            uint32_t clr = pCfg->DC[i];
+            lv.rgb[0] = static_cast<uint8_t>(clr);
+            lv.rgb[1] = static_cast<uint8_t>(clr >> 8);
+            lv.rgb[2] = static_cast<uint8_t>(clr >> 16);
+            lv.rgb[3] = 0;
+            lv.bOff = 0;
+        }
+    }
+}
+
 void FillMsDefault(MsSettings& ms, const CGlobalVar& var) {
     const MouseDesc& desc = var.Dev.Ms;
     int32_t nOldMode = ms.nMode;
@@ -135,24 +156,7 @@ void FillMsDefault(MsSettings& ms, const CGlobalVar& var) {
     const SensorCfg* pCfg = desc.pSensorCfg();
     int32_t nSensor = desc.nCurSensor;
     if (nSensor != 0 && FindSensorEntry(desc, nSensor) != nullptr) {
-        int nLevels = pCfg ? pCfg->DM : 0;
-        if (nLevels > MS_DPI_LEVELS)
-            nLevels = MS_DPI_LEVELS;
-        for (MsMode& mode : ms.Mode) {
-            mode.bDpiXY = 0;
-            for (DpiLevel& lv : mode.Dpi)
-                lv.bOff = DPI_LEVEL_OFF;
-            for (int i = 0; i < nLevels; ++i) {
-                DpiLevel& lv = mode.Dpi[i];
-                lv.nX = lv.nY = pCfg->DPI[i];
-                uint32_t clr = pCfg->DC[i];
-                lv.rgb[0] = static_cast<uint8_t>(clr);
-                lv.rgb[1] = static_cast<uint8_t>(clr >> 8);
-                lv.rgb[2] = static_cast<uint8_t>(clr >> 16);
-                lv.rgb[3] = 0;
-                lv.bOff = 0;
-            }
-        }
+        FillSensorLevels(ms, pCfg);
         ms.nSensor = nSensor;
     }
 

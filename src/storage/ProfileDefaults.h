@@ -11,6 +11,8 @@ void FillKbDefault(KbSettings& kb, const CGlobalVar& var);
 // rates, pointer settings, lift-off codes and light effects. nMode survives only with
 // [MS] ShowOnlyModeString.
 void FillMsDefault(MsSettings& ms, const CGlobalVar& var);
+// Resolution levels of every mode from a sensor description (none: every level off).
+void FillSensorLevels(MsSettings& ms, const SensorCfg* pCfg);
 // Pad region: the built-in light effects and the configured default effect.
 void FillPadDefault(PadSettings& pad, const CGlobalVar& var);
 

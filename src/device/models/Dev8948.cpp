@@ -41,22 +41,6 @@ void CDev8948::SetSensorDefault(Profile& pro, int nSensor) {
             pCfg = &cfg;
             break;
         }
-    int nLevels = pCfg ? pCfg->DM : 0;
-    if (nLevels > MS_DPI_LEVELS)
-        nLevels = MS_DPI_LEVELS;
-    for (MsMode& mode : pro.Ms.Mode) {
-        mode.bDpiXY = 0;
-        for (DpiLevel& lv : mode.Dpi)
-            lv.bOff = DPI_LEVEL_OFF;
-        for (int i = 0; i < nLevels; ++i) {
-            DpiLevel& lv = mode.Dpi[i];
-            lv.nX = lv.nY = pCfg->DPI[i];
-            lv.rgb[0] = uint8_t(pCfg->DC[i]);
-            lv.rgb[1] = uint8_t(pCfg->DC[i] >> 8);
-            lv.rgb[2] = uint8_t(pCfg->DC[i] >> 16);
-            lv.rgb[3] = 0;
-            lv.bOff = 0;
-        }
-    }
+    FillSensorLevels(pro.Ms, pCfg);
     pro.Ms.nSensor = nSensor;
 }
