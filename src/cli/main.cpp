@@ -4,6 +4,8 @@
 
 #include "cli/CliContext.h"
 
+void RegisterSimControlCommand(CLI::App& app);
+
 int main(int argc, char** argv) {
     CLI::App app{"velkinctl: configure the devices of this installation from the command line"};
     app.require_subcommand(1);
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     RegisterKeyCommands(app, ctx);
     RegisterDeviceCommands(app, ctx);
     RegisterStorageCommands(app, ctx);
+    RegisterSimControlCommand(app);
 
     try {
         app.parse(argc, argv);

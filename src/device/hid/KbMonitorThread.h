@@ -20,7 +20,7 @@
 
 class CWndTarget;
 
-constexpr uint32_t WM_KBMON_KEYSET = 1435;  // wParam = key set 0..2
+constexpr uint32_t WM_KBMON_KEYSET = 1435;   // wParam = key set 0..2
 constexpr uint32_t WM_MONITOR_NOTIFY = 2030; // wParam low byte major, next byte minor
 
 // The key set that a consumer usage v selects: v in 0x3000..0x30FF whose low byte is the

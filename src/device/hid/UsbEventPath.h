@@ -9,12 +9,12 @@
 // What a udev event says about a hidraw node; empty fields were not available (a removed
 // node has no parent devices left in sysfs).
 struct CUdevRecord {
-    std::string strAction;   // "add", "remove", ...
-    std::string strSysName;  // hidraw3
-    std::string strDevPath;  // DEVPATH: /devices/.../0003:258A:1007.0005/hidraw/hidraw3
-    std::string strUsbVid;   // idVendor of the parent USB device ("258a")
-    std::string strUsbPid;   // idProduct
-    std::string strHidId;    // HID_ID of the parent HID device ("0003:0000258A:00001007")
+    std::string strAction;  // "add", "remove", ...
+    std::string strSysName; // hidraw3
+    std::string strDevPath; // DEVPATH: /devices/.../0003:258A:1007.0005/hidraw/hidraw3
+    std::string strUsbVid;  // idVendor of the parent USB device ("258a")
+    std::string strUsbPid;  // idProduct
+    std::string strHidId;   // HID_ID of the parent HID device ("0003:0000258A:00001007")
 };
 
 struct CUsbIds {
