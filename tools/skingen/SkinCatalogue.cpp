@@ -1,5 +1,6 @@
 #include "SkinCatalogue.h"
 
+#include "DialogPainters.h"
 #include "SkinPainters.h"
 
 namespace {
@@ -43,6 +44,10 @@ std::vector<SkinImageSpec> SkinFolderImages() {
     v.push_back({"folder_close.png", [] { return Folder(16, false); }});
     v.push_back({"tree_item.png", [] { return TreeItem(16); }});
     v.push_back({"main_nr.png", [] { return MainWindow(QSize(1000, 650)); }});
+    AddStates(v, "dot", [](int s) { return Dots(30, s); });
+    v.push_back({"progress_nr.png", [] { return ProgressWindow(QSize(530, 140), false); }});
+    v.push_back({"progress_ov.png", [] { return ProgressWindow(QSize(530, 140), true); }});
+    v.push_back({"pickfundlg.png", [] { return OptionsDialog(QSize(470, 320)); }});
     for (const auto& e : MessageBoxImages())
         v.push_back(e);
     return v;
