@@ -96,6 +96,8 @@ public:
 
 private:
     struct CBusy;
+    void Select(Profile* p);
+    IFileChooser& Chooser();
     bool GunFw() const;
     bool GunCheckFails(const Profile& profile) const;
     void ShowMenu(int nKind, int nWidth, const std::vector<MenuEntry>& vEntries);

@@ -1,7 +1,8 @@
 #pragma once
 // What the profile and mode operations need from the main window. The window implements it;
 // the tests use a recording fake that answers the boxes. Every call comes on the
-// user-interface thread, and none is made while the profile lock is held.
+// user-interface thread. Only StorePanels is called with the profile lock held; the boxes,
+// menus and the progress window never are.
 #include <QRect>
 #include <cstdint>
 #include <string>
