@@ -1,8 +1,10 @@
 #pragma once
-// Model of the 816 keyboard family. The defaults are here; the encoder of the key matrix,
-// macros and lighting is not written yet, so ApplySetting and UpdateMatrix refuse and say
-// so.
+// Model of the 816 keyboard family: the configuration block with the lighting, the colour
+// table of the light effects, the per-key colour pages of the colour groups, the hardware
+// macros and the 1024-byte key matrix with its two Fn tables. The same model drives a
+// mouse's companion keyboard, where UpdateMatrix rewrites the key-set switch keys.
 #include "device/hid/Drv816.h"
+#include "device/models/Dev816Blocks.h"
 #include "device/models/HidDev.h"
 
 class CDev816 : public CHidDev {
@@ -12,8 +14,32 @@ public:
     int GetFamilyCode() const override { return 130; }
     int GetEnterInx() const override { return 130; }
     void FillDefault(Profile& pro) override;
+    uint32_t keyinfo_to_hardware_code(const KeyFun& key) override;
+    // Writes the 128-byte hardware macro; nCap must hold KB816_MACRO_LEN bytes.
+    int StMacro_To_HdMacro(const StMacro& mac, uint8_t* pOut, size_t nCap) override;
+    // nFlag bit 0 keys, macros and key matrix; bit 1 configuration block and colour table;
+    // bit 2 per-key colours of all groups; bit 4 those of the current group only.
     int ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override;
     int UpdateMatrix(int nOn) override;
 
+    // The code of a key function placed at key-matrix position nPos (Enter depends on it).
+    uint32_t HardwareCodeAt(const KeyFun& key, int nPos);
+    // The key matrix, Fn tables and macro slots of a profile, without any transfer. False
+    // when the profile binds more macros than the device has buffer numbers for. Leaves
+    // buffer numbers in the macro store; the caller clears them.
+    bool FillMatrix(const Profile& pro, CKb816Matrix& mx);
+    // The [MS] KeySwVk keys that switch a mouse's key sets.
+    void SetKeySwitchKeys(CKb816Matrix& mx);
+
     CDrv816& Drv816() const { return static_cast<CDrv816&>(*m_pDrv); }
+
+private:
+    // The steps of an apply; false when a failure ends it.
+    bool SendPassword();
+    bool LoadConfig(const Profile& pro, uint8_t byCfg[KB_CFG_LEN], bool& bRead, int nReset);
+    bool SendLedPages(const Profile& pro, int nFlag);
+    bool SendKeys(const Profile& pro);
+    bool SendMatrix(const CKb816Matrix& mx);
+    // A failed transfer ends the apply unless the user chose to go on without a device.
+    bool GoOn() const { return m_var.GoWithNoDev != 0; }
 };
