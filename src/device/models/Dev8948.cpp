@@ -2,21 +2,15 @@
 
 #include "config/Log.h"
 #include "config/SensorTable.h"
+#include "storage/MacroStore.h"
 #include "storage/ProfileDefaults.h"
 
-CDev8948::CDev8948(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros)
-    : CHidDev(var, var.MsFw, std::make_unique<CDrv8948>(var, pLib), pMacros) {}
+CDev8948::CDev8948(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros, CMacroStore* pBullets)
+    : CHidDev(var, var.MsFw, std::make_unique<CDrv8948>(var, pLib), pMacros),
+      m_pBullets(pBullets ? pBullets : &BulletStore) {}
 
 void CDev8948::FillDefault(Profile& pro) {
     FillMsDefault(pro.Ms, m_var);
-}
-
-int CDev8948::ApplySetting(const Profile&, IProgressSink*, uint32_t, int nFlag) {
-    if (!GetHandle() && m_var.GoWithNoDev == 0)
-        return 0;
-    // Never report a write that did not happen.
-    LogPrint("CDev8948::ApplySetting not implemented, nFlag=0x%x", unsigned(nFlag));
-    return 0;
 }
 
 KeyAssign* CDev8948::GetKeySet(Profile& pro, int nMode, int nSet) {
