@@ -2,21 +2,44 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <cstdio>
+#include <cstring>
 
 #include "app/GuiMessageBox.h"
-#include "app/PlainMainWindow.h"
 #include "app/SingleInstance.h"
-#include "widgets/UiFont.h"
+#include "app/VelkinDlg.h"
+#include "app/presence/SimSession.h"
 #include "config/GlobalVar.h"
 #include "config/Log.h"
 #include "config/Startup.h"
 #include "platform/FileLookup.h"
+#include "widgets/UiFont.h"
+#include "widgets/WndMessage.h"
 
 namespace {
 CGuiMessageBoxSink g_guiSink;
 } // namespace
 
-CVelkinApp::CVelkinApp() = default;
+bool ParseAppOptions(int argc, char** argv, CAppOptions& opt, std::string& strError) {
+    for (int i = 1; i < argc; ++i) {
+        const char* psz = argv[i];
+        if (std::strcmp(psz, "--simulate") == 0) {
+            opt.bSimulate = true;
+        } else if (std::strncmp(psz, "--simulate=", 11) == 0) {
+            opt.bSimulate = true;
+            opt.strSimFile = psz + 11;
+            if (opt.strSimFile.empty()) {
+                strError = "--simulate= needs a file name";
+                return false;
+            }
+        } else if (std::strcmp(psz, "--quit-after-first-paint") == 0) {
+            opt.bQuitAfterFirstPaint = true;
+        }
+    }
+    return true;
+}
+
+CVelkinApp::CVelkinApp(CAppOptions opt) : m_opt(std::move(opt)) {}
 CVelkinApp::~CVelkinApp() = default;
 
 int CVelkinApp::Run() {
@@ -39,20 +62,37 @@ int CVelkinApp::Run() {
         LogPrint("Single instance: cannot listen on %s",
                  m_pInstance->ServerName().toLocal8Bit().constData());
 
+    // Simulated devices stand behind the HID library before the window looks for devices.
+    if (m_opt.bSimulate) {
+        m_pSim = std::make_unique<CSimSession>(gVar);
+        std::string strError;
+        if (!m_pSim->Install(m_opt.strSimFile, strError))
+            std::fprintf(stderr, "velkin: simulation file %s: %s\n", m_opt.strSimFile.c_str(),
+                         strError.c_str());
+        if (!m_pSim->StartControl(strError))
+            LogPrint("Simulation control socket: %s", strError.c_str());
+    }
+
     m_uiFont = CreateUiFont(gVar);
     SetUiFont(m_uiFont.font);
     QApplication::setFont(m_uiFont.font);
+    // The window may be hidden in the tray while boxes come and go: only its end ends the
+    // program.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     m_bComplete = true;
     {
-        CPlainMainWindow wnd(QString::fromStdString(gVar.pszTitle));
-        m_pInstance->SetWindowId(static_cast<quint64>(wnd.winId()));
-        m_pInstance->SetHandler(
-            [&wnd](uint32_t, uintptr_t, intptr_t lParam) { wnd.OnTrayMessage(lParam); });
-        wnd.show();
-        QApplication::exec();
+        CVelkinDlg dlg;
+        dlg.SetSimSession(m_pSim.get());
+        dlg.SetQuitAfterFirstPaint(m_opt.bQuitAfterFirstPaint);
+        m_pInstance->SetWindowId(static_cast<quint64>(dlg.winId()));
+        m_pInstance->SetHandler([&dlg](uint32_t nMsg, uintptr_t wParam, intptr_t lParam) {
+            PostWndMessage(&dlg, nMsg, wParam, lParam);
+        });
+        dlg.DoModal();
         m_pInstance->SetHandler(nullptr);
     }
+    m_pSim.reset();
     ExitInstance();
     return 0;
 }

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdio>
 #include <cstring>
 
 #include "app/CVelkinApp.h"
@@ -10,6 +11,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--widget-gallery") == 0)
             return RunWidgetGallery(argc, argv);
-    CVelkinApp theApp;
+    CAppOptions opt;
+    std::string strError;
+    if (!ParseAppOptions(argc, argv, opt, strError)) {
+        std::fprintf(stderr, "velkin: %s\n", strError.c_str());
+        return 2;
+    }
+    CVelkinApp theApp(opt);
     return theApp.Run();
 }

@@ -1,0 +1,88 @@
+// The closing order of the main window, and the modal progress window of an apply.
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "app/VelkinDlg.h"
+#include "app/dialogs/ProgressDlg.h"
+#include "app/dialogs/ProgressFinder.h"
+#include "app/dialogs/SoundPlayer.h"
+#include "app/presence/DevicePresence.h"
+#include "app/presence/SimSession.h"
+#include "app/profiles/ProfileOps.h"
+#include "config/Log.h"
+#include "config/TextCatalogue.h"
+#include "panels/NotifyDlg.h"
+#include "storage/MacroStore.h"
+
+CVelkinDlg::~CVelkinDlg() {
+    DestroyWindow();
+}
+
+void CVelkinDlg::DestroyWindow() {
+    if (m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    LogPrint("DestroyWindow START");
+    qApp->removeEventFilter(this);
+    // The KbMonitor thread and the apply threads are told to stop and joined here rather
+    // than given a few milliseconds: a thread still running would otherwise touch the
+    // stores and device objects released below. An apply in progress ends first.
+    if (m_pPresence)
+        m_pPresence->Shutdown();
+    for (std::unique_ptr<CApplyThread>* p :
+         {&m_state.pApplyMs, &m_state.pApplyKb, &m_state.pApplyPad})
+        if (*p)
+            (*p)->Stop();
+    {
+        auto lock = m_state.LockProfile();
+        m_state.proList.SetCurrent(nullptr);
+        while (Profile* p = m_state.proList.List().Head())
+            m_state.proList.Remove(p);
+    }
+    MacroStore.Clear();
+    BulletStore.Clear();
+    if (m_pTray) {
+        m_pTray->hide();
+        delete m_pTray;
+        m_pTray = nullptr;
+    }
+    m_pTrayMenu.reset();
+    if (m_pSim)
+        m_pSim->SetPresence(nullptr);
+    m_pPresence.reset(); // the device notifications
+    m_pProfiles.reset();
+    delete m_pNotify;
+    m_pNotify = nullptr;
+    for (CPanelBase* p : findChildren<CPanelBase*>())
+        delete p;
+    m_pKeyMark = nullptr;
+    m_pKeyMs = nullptr;
+    m_pDpi = nullptr;
+    m_pLedMs = nullptr;
+    m_pSys = nullptr;
+    m_pRate = nullptr;
+    m_pLOD = nullptr;
+    m_pKbColor = nullptr;
+    m_pLedKb = nullptr;
+    m_pPadMark = nullptr;
+    m_pLedPad = nullptr;
+    for (std::unique_ptr<CHidDev>* p :
+         {&m_state.pMs, &m_state.pKb, &m_state.pPad, &m_state.pCompanion})
+        if (*p) {
+            if ((*p)->Drv())
+                (*p)->Drv()->Shutdown();
+            p->reset();
+        }
+    m_state.pApplyMs.reset();
+    m_state.pApplyKb.reset();
+    m_state.pApplyPad.reset();
+    LogPrint("DestroyWindow END");
+}
+
+void CVelkinDlg::RunProgress() {
+    CProgressDlg dlg(this, m_pFinder.get());
+    dlg.SetRange(0, 100);
+    dlg.SetPos(0);
+    dlg.exec();
+}
