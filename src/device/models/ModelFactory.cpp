@@ -23,11 +23,10 @@ CDevModels CreateDevModels(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros)
     return m;
 }
 
+// The first switch key decides: the configuration, the udev rule and the simulated devices
+// all take a zero there as "no companion keyboard".
 bool HasKeySwVk(const CGlobalVar& var) {
-    for (uint8_t byVk : var.Dev.Ms.KeySwVk)
-        if (byVk != 0)
-            return true;
-    return false;
+    return var.Dev.Ms.KeySwVk[0] != 0;
 }
 
 std::unique_ptr<CHidDev> CreateCompanionKb(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros) {

@@ -61,7 +61,10 @@ TEST_F(CModelsTest, CompanionKeyboard) {
     MouseDesc& ms = m_pVar->Dev.Ms;
     ms.KbIC = 2305;
     EXPECT_FALSE(CreateCompanionKb(*m_pVar, &m_lib)); // no KeySwVk configured
-    ms.KeySwVk[2] = 0x70;
+    ms.KeySwVk[1] = 0x71;
+    ms.KeySwVk[2] = 0x72;
+    EXPECT_FALSE(CreateCompanionKb(*m_pVar, &m_lib)) << "only the first switch key counts";
+    ms.KeySwVk[0] = 0x70;
     auto p = CreateCompanionKb(*m_pVar, &m_lib);
     EXPECT_TRUE(Is<CDev901>(p));
     EXPECT_TRUE(dynamic_cast<CDrv901*>(p->Drv()));
