@@ -42,10 +42,11 @@ bool IdsFromDevPath(const std::string& strDevPath, unsigned& nBus, unsigned& nVi
         if (nEnd == std::string::npos)
             nEnd = strDevPath.size();
         std::string strPart = strDevPath.substr(nStart, nEnd - nStart);
-        size_t nDot = strPart.find('.');
+        // Exactly "XXXX:XXXX:XXXX.XXXX"; a PCI address such as "0000:00:14.0" is not one.
         unsigned nInst = 0;
-        if (nDot != std::string::npos && ParseHex(strPart.substr(nDot + 1), 8, nInst) &&
-            ParseBusIds(strPart.substr(0, nDot), nBus, nVid, nPid))
+        if (strPart.size() == 19 && strPart[4] == ':' && strPart[9] == ':' && strPart[14] == '.' &&
+            ParseHex(strPart.substr(15), 4, nInst) &&
+            ParseBusIds(strPart.substr(0, 14), nBus, nVid, nPid))
             return true;
         nStart = nEnd + 1;
     }
