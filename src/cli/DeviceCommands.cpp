@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "cli/CliContext.h"
+#include "cli/DeviceSession.h"
 #include "config/GlobalVar.h"
 #include "device/hid/CurLevels.h"
 #include "device/hid/Drv816.h"
@@ -52,33 +53,6 @@ CDeviceOptions g_opt;
 CLI::Option* s_pSimulate = nullptr;
 CSimBackend g_simBackend;
 std::unique_ptr<CJsonLineTrace> g_pTrace;
-
-// Loads the installation and installs the back-end and trace the options ask for.
-void PrepareDevices(CCliContext& ctx) {
-    ctx.LoadInstallation();
-    g_opt.bSimulate = s_pSimulate && s_pSimulate->count() > 0;
-    if (g_opt.bSimulate) {
-        AttachInstallationDevices(gVar, g_simBackend);
-        std::string strError;
-        if (!g_opt.strSimFile.empty() &&
-            !LoadSimulationFile(g_opt.strSimFile, gVar, g_simBackend, strError)) {
-            std::fprintf(stderr, "velkinctl: simulation file %s: %s\n", g_opt.strSimFile.c_str(),
-                         strError.c_str());
-            throw CCliExit{2};
-        }
-        SetHidBackend(&g_simBackend);
-    }
-    if (!g_opt.strTrace.empty()) {
-        FILE* pFile = std::fopen(g_opt.strTrace.c_str(), "w");
-        if (pFile == nullptr) {
-            std::fprintf(stderr, "velkinctl: cannot write the trace file %s\n",
-                         g_opt.strTrace.c_str());
-            throw CCliExit{2};
-        }
-        g_pTrace = std::make_unique<CJsonLineTrace>(pFile);
-        SetHidTraceSink(g_pTrace.get());
-    }
-}
 
 std::string Hex4(int n) {
     char sz[8];
@@ -160,12 +134,59 @@ void RunDevices(CCliContext& ctx) {
                         {"devices", jDevices},
                         {"messages", ctx.MessagesJson()}};
     PrintJson(j);
+    ReleaseDevices();
+}
+
+} // namespace
+
+void PrepareDevices(CCliContext& ctx) {
+    // A preparation that failed once has said why; it is not tried again.
+    enum class EState { None, Ready, Failed };
+    static EState s_eState = EState::None;
+    if (s_eState == EState::Ready)
+        return;
+    if (s_eState == EState::Failed)
+        throw CCliExit{2};
+    s_eState = EState::Failed;
+    ctx.LoadInstallation();
+    g_opt.bSimulate = SimulationRequested();
+    if (g_opt.bSimulate) {
+        AttachInstallationDevices(gVar, g_simBackend);
+        std::string strError;
+        if (!g_opt.strSimFile.empty() &&
+            !LoadSimulationFile(g_opt.strSimFile, gVar, g_simBackend, strError)) {
+            std::fprintf(stderr, "velkinctl: simulation file %s: %s\n", g_opt.strSimFile.c_str(),
+                         strError.c_str());
+            throw CCliExit{2};
+        }
+        SetHidBackend(&g_simBackend);
+    }
+    if (!g_opt.strTrace.empty()) {
+        FILE* pFile = std::fopen(g_opt.strTrace.c_str(), "w");
+        if (pFile == nullptr) {
+            std::fprintf(stderr, "velkinctl: cannot write the trace file %s\n",
+                         g_opt.strTrace.c_str());
+            throw CCliExit{2};
+        }
+        g_pTrace = std::make_unique<CJsonLineTrace>(pFile);
+        SetHidTraceSink(g_pTrace.get());
+    }
+    s_eState = EState::Ready;
+}
+
+void ReleaseDevices() {
     SetHidTraceSink(nullptr);
     g_pTrace.reset();
     SetHidBackend(nullptr);
 }
 
-} // namespace
+bool SimulationRequested() {
+    return s_pSimulate && s_pSimulate->count() > 0;
+}
+
+CSimBackend* SimulatedDevices() {
+    return SimulationRequested() ? &g_simBackend : nullptr;
+}
 
 void RegisterDeviceCommands(CLI::App& app, CCliContext& ctx) {
     CLI::Option* pSim =

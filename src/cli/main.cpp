@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/CliContext.h"
+#include "cli/DeviceSession.h"
 
 void RegisterSimControlCommand(CLI::App& app);
 
@@ -22,14 +23,17 @@ int main(int argc, char** argv) {
     RegisterKeyCommands(app, ctx);
     RegisterDeviceCommands(app, ctx);
     RegisterStorageCommands(app, ctx);
+    RegisterApplyCommands(app, ctx);
+    RegisterSimStateCommand(app, ctx); // after --simulate, which its option needs
     RegisterSimControlCommand(app);
 
+    int nStatus = 0;
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
     } catch (const CCliExit& e) {
-        return e.nCode;
+        nStatus = e.nCode;
     }
-    return 0;
+    return WriteSimStateAfterCommand(ctx, nStatus);
 }

@@ -110,7 +110,7 @@ SimDevicePtr MakeDevice(const json& e, const CGlobalVar& var) {
     } else {
         throw std::invalid_argument("unknown family \"" + strFamily + "\"");
     }
-    p->FailNext(NumOr(e, "failNext", 0));
+    p->FailNext(NumOr(e, "failNext", 0), NumOr(e, "failAfter", 0));
     if (!e.value("present", true))
         p->Vanish();
     return p;

@@ -14,7 +14,9 @@ void AttachInstallationDevices(const CGlobalVar& var, CSimBackend& backend);
 // installation's devices; each entry takes what it leaves out from the installation:
 //   {"family": "8948"|"816"|"901"|"pad"|"receiver", "name": "...", "vid": 0x258A,
 //    "pid": "0x1007", "code": [1,2,3,4], "sensor": "0x3360" or "sensorCode": 6,
-//    "mode": 1..3, "notify": true, "product": "...", "failNext": 0, "present": true}
+//    "mode": 1..3, "notify": true, "product": "...", "failNext": 0, "failAfter": 0,
+//    "present": true}
+// failNext feature transfers fail once failAfter transfers have succeeded.
 // Numbers may be JSON numbers or strings ("0x1007"). False with strError on a bad file;
 // the backend is then left with the installation's devices.
 bool LoadSimulationFile(const std::string& strPath, const CGlobalVar& var, CSimBackend& backend,
