@@ -127,32 +127,14 @@ TEST_F(CModelsTest, MouseKeySetLookup) {
     EXPECT_EQ(ms.GetKeySet(*pPro, -1, -1), nullptr);
 }
 
-TEST_F(CModelsTest, UnwrittenEncodersNeverReportSuccess) {
-    m_pVar->GoWithNoDev = 1;
+TEST_F(CModelsTest, MouseWithoutDeviceRefusesBeforeAnything) {
     CDev8948 ms(*m_pVar, &m_lib);
-    CDev816 kb(*m_pVar, &m_lib);
     auto pPro = std::make_unique<Profile>();
     pPro->dwId = 1;
+    ms.SetReset(1);
     EXPECT_EQ(ms.ApplySetting(*pPro, nullptr, 1067, 0x800F), 0);
-    EXPECT_EQ(kb.ApplySetting(*pPro, nullptr, 1067, 0x8007), 0);
-    EXPECT_EQ(kb.UpdateMatrix(1), 0);
-    EXPECT_TRUE(m_log.Has("CDev8948::ApplySetting not implemented"));
-    EXPECT_TRUE(m_log.Has("CDev816::ApplySetting not implemented"));
-    // Through the apply thread the user sees the failure.
-    CProList list(*m_pVar);
-    pPro->dwMagic = PROFILE_MAGIC;
-    list.SetCurrent(list.AddCopy(*pPro));
-    std::mutex mtx;
-    CProListSource src(list, mtx);
-    CApplyThread th(*m_pVar, src, nullptr);
-    ASSERT_TRUE(th.Start(&ms));
-    ASSERT_TRUE(th.Request(APPLY_FULL_MOUSE));
-    ASSERT_TRUE(th.WaitHandled(1, 10000));
-    EXPECT_EQ(th.LastResult(), 0);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>({"Error:    Update settings failed!      "}));
-    // Without a device and GoWithNoDev the mouse refuses before anything else.
-    m_pVar->GoWithNoDev = 0;
-    EXPECT_EQ(ms.ApplySetting(*pPro, nullptr, 1067, 0x800F), 0);
+    EXPECT_FALSE(m_log.Has("Apply_M_STD_8948_1"));
+    EXPECT_EQ(ms.Reset(), 1); // nothing was applied, so the defaults are still to be written
 }
 
 TEST(VkToHid, Table) {
