@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "Kb816Fixture.h"
+#include "device/models/ApplyThread.h"
+#include "storage/ProfileStore.h"
 
 namespace {
 
@@ -349,6 +351,30 @@ TEST_F(CKb816Test, RefusesWithoutProfileId) {
     EXPECT_EQ(Apply(0x7), 0);
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(m_pDev->Reset(), 0);
+}
+
+TEST_F(CKb816Test, KeyboardApplyThread) {
+    // The keyboard's apply thread runs the encoder on its own copy of the current profile
+    // while this thread looks at the device and the macro store.
+    CProList list(*m_pVar);
+    m_pPro->dwMagic = PROFILE_MAGIC;
+    list.SetCurrent(list.AddCopy(*m_pPro));
+    std::mutex mtx;
+    CProListSource src(list, mtx);
+    CApplyThread th(*m_pVar, src, nullptr);
+    ASSERT_TRUE(th.Start(m_pDev.get()));
+    ASSERT_TRUE(th.Request(APPLY_FULL_KEYBOARD & ~APPLY_FLAG_PROGRESS));
+    ASSERT_TRUE(th.WaitHandled(1, 10000));
+    EXPECT_EQ(th.LastResult(), 1);
+    EXPECT_EQ(m_pKb->State().byCfg[0], 0x11);
+    EXPECT_EQ(m_pKb->State().byMatrix[4 * 130 + 3], 0x58);
+    m_pKb->FailNext(3);
+    ASSERT_TRUE(th.Request(APPLY_FULL_KEYBOARD & ~APPLY_FLAG_PROGRESS));
+    ASSERT_TRUE(th.WaitHandled(2, 10000));
+    EXPECT_EQ(th.LastResult(), 0);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>({"Error:    Update settings failed!      "}));
+    th.Stop();
+    EXPECT_TRUE(BufferNumbersClear());
 }
 
 class CKb816CompanionTest : public CKb816Test {
