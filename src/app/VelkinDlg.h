@@ -135,7 +135,8 @@ public:
     CNotifyDlg* NotifyPopup() const { return m_pNotify; }
     bool TabVisible(int nTab) const;
     const QImage& Background() const { return m_imgBkg; }
-    // The texts drawn on the background now, in drawing order.
+    // What is drawn on the background now, in drawing order: "tc_protitle", "version",
+    // "tc_msg22".
     std::vector<std::string> DrawnTexts() const;
 
     // IMainWindowSkin
@@ -182,7 +183,6 @@ public:
 
 protected:
     bool event(QEvent* pEvent) override;
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
@@ -191,6 +191,8 @@ protected:
 
 public:
     void setVisible(bool bVisible) override;
+    // The key filter for every control of the window (installed on the application).
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     // Start-up parts.

@@ -13,7 +13,9 @@
 #include "config/Log.h"
 #include "config/TextCatalogue.h"
 #include "panels/NotifyDlg.h"
+#include "panels/PanelBase.h"
 #include "storage/MacroStore.h"
+#include "widgets/WndMessage.h"
 
 CVelkinDlg::~CVelkinDlg() {
     DestroyWindow();

@@ -1,6 +1,7 @@
 // The main window's layout: background and shape, panels by family, the device list, the
 // family switch and the tab bar, and the texts drawn on the background.
 #include <QGuiApplication>
+#include <QMenu>
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
@@ -137,6 +138,8 @@ void CVelkinDlg::CreateDevList() {
     m_pDevList->m_clrSelFill = argb(gVar.LstBox_item_clr, 0);
     m_pDevList->m_clrFrame = kDevListFrame;
     m_pDevList->m_bEmptyClicks = false;
+    // Three families take more than the 55 pixels of the list; the wheel still scrolls.
+    m_pDevList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QFont font = ShellFont();
     m_pDevList->Create(m_geo.rcDevList, &m_imgBkg, m_geo.rcDevList, "", "", &font);
     struct Row {
@@ -304,11 +307,11 @@ void CVelkinDlg::paintEvent(QPaintEvent*) {
 
 std::vector<std::string> CVelkinDlg::DrawnTexts() const {
     std::vector<std::string> v;
-    if (m_pSelector && m_pSelector->isVisible())
-        v.push_back(Txt("tc_protitle"));
-    v.push_back(gVar.szVersionText);
-    if (m_pDevList && m_pDevList->isVisible())
-        v.push_back(Txt("tc_msg22"));
+    if (m_pSelector && !m_pSelector->isHidden())
+        v.push_back("tc_protitle");
+    v.push_back("version");
+    if (m_pDevList && !m_pDevList->isHidden())
+        v.push_back("tc_msg22");
     return v;
 }
 
