@@ -42,10 +42,11 @@ private:
 } // namespace
 
 int CDev816::ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) {
-    // The reset flag is read once: the window thread may set it again for the next apply.
-    const int nReset = m_nReset.exchange(0);
+    // Refused before anything is written: the defaults are still to be written next time.
     if (!m_pDrv || pro.dwId == 0)
         return 0;
+    // The reset flag is taken once: the window thread may set it again for the next apply.
+    const int nReset = m_nReset.exchange(0);
     CMacroNumbers numbers(Macros());
     if (!pWnd)
         LogPrint("ApplySetting: hWnd=0");

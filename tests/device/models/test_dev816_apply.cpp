@@ -350,7 +350,7 @@ TEST_F(CKb816Test, RefusesWithoutProfileId) {
     m_pDev->SetReset(1);
     EXPECT_EQ(Apply(0x7), 0);
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(m_pDev->Reset(), 0);
+    EXPECT_EQ(m_pDev->Reset(), 1); // nothing was written: the defaults are still to go out
 }
 
 TEST_F(CKb816Test, KeyboardApplyThread) {
