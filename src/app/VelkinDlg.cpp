@@ -34,16 +34,16 @@ CVelkinDlg::CVelkinDlg(QWidget* pParent)
       m_pWndTarget(std::make_unique<CQtWndTarget>(this)) {
     setObjectName("CVelkinDlg");
     m_bWindowShown = gVar.TrayIcon != 1;
-    LoadAppIcon();
+    LoadAppIcon(false);
 }
 
-void CVelkinDlg::LoadAppIcon() {
+void CVelkinDlg::LoadAppIcon(bool bLog) {
     const std::string strIcon = FileLookup::Resolve(gVar.szProgramDir, "appico.ico");
     QIcon icon;
     if (FileLookup::Exists(strIcon))
         icon = QIcon(QString::fromStdString(strIcon));
     if (icon.isNull() || icon.availableSizes().isEmpty()) {
-        if (m_bInitDone || isWindow())
+        if (bLog)
             LogPrint("Load Icon err=%x", unsigned(FileLookup::Exists(strIcon) ? EINVAL : ENOENT));
         icon = style()->standardIcon(QStyle::SP_ComputerIcon);
     }
@@ -52,7 +52,7 @@ void CVelkinDlg::LoadAppIcon() {
 
 bool CVelkinDlg::InitDialog() {
     // 1. Icon and title.
-    LoadAppIcon();
+    LoadAppIcon(true);
     setWindowTitle(QString::fromStdString(gVar.pszTitle));
     // 2. Lift-off levels as the description gives them.
     for (int& n : g_nCurLODLevel)

@@ -196,7 +196,8 @@ public:
 
 private:
     // Start-up parts.
-    void LoadAppIcon();
+    // appico.ico of the program directory, else the built-in icon (logged when bLog).
+    void LoadAppIcon(bool bLog);
     bool CreateDevices();
     bool FindDevices();
     bool BuildLayout();
