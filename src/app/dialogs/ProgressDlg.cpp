@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <utility>
 
 #include "app/dialogs/ProgressFinder.h"
 #include "config/GlobalVar.h"

@@ -7,7 +7,8 @@
 // finder lives, whatever happens to the dialogs: a dialog the user closed meanwhile simply
 // gets nothing more. Each thread is bound to the dialog of its last Find, so a thread still
 // finishing an earlier apply never moves or closes a newer dialog. The finder must outlive
-// the apply threads that use it (create it before them, destroy it after joining them).
+// the apply threads that use it (create it before them, destroy it after joining them), and
+// is made on the user-interface thread, where the posted calls run.
 #include <QObject>
 #include <QPointer>
 #include <memory>
