@@ -212,7 +212,7 @@ std::string SafeNameFromFile(const std::string& strName) {
         c = '_';
     }
     if (str.empty())
-        str = "_";
+        str.assign(1, '_'); // assigning a literal trips a false -Wrestrict in GCC 12 release builds
     return str;
 }
 
