@@ -1,6 +1,7 @@
 #include "SkinCatalogue.h"
 
 #include "DialogPainters.h"
+#include "ShellPainters.h"
 #include "SkinPainters.h"
 
 namespace {
@@ -45,6 +46,15 @@ std::vector<SkinImageSpec> SkinFolderImages() {
     v.push_back({"tree_item.png", [] { return TreeItem(16); }});
     v.push_back({"main_nr.png", [] { return MainWindow(QSize(1000, 650)); }});
     AddStates(v, "dot", [](int s) { return Dots(30, s); });
+    // The main window: tab headers, macro/bullet buttons, profile buttons, device icons.
+    AddStates(v, "header", [](int s) { return Tab(QSize(245, 25), s); });
+    AddStates(v, "btn", [](int s) { return Button(QSize(100, 24), s); });
+    AddStates(v, "add", [](int s) { return GlyphButton(QSize(46, 20), s, '+'); });
+    AddStates(v, "del", [](int s) { return GlyphButton(QSize(46, 20), s, '-'); });
+    v.push_back({"ms.png", [] { return DeviceIcon(20, 'm'); }});
+    v.push_back({"kb.png", [] { return DeviceIcon(20, 'k'); }});
+    v.push_back({"pad.png", [] { return DeviceIcon(20, 'p'); }});
+    v.push_back({"pad_nr.png", [] { return PadPicture(QSize(360, 260)); }});
     v.push_back({"progress_nr.png", [] { return ProgressWindow(QSize(530, 140), false); }});
     v.push_back({"progress_ov.png", [] { return ProgressWindow(QSize(530, 140), true); }});
     v.push_back({"pickfundlg.png", [] { return OptionsDialog(QSize(470, 320)); }});
