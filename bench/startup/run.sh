@@ -56,17 +56,18 @@ run_once() {
     echo "$(((t1 - t0) / 1000000)) $rss"
 }
 
+# Median of a column of numbers on standard input (plain awk: Debian's mawk has no asort).
+median() {
+    sort -n | awk '{ v[NR] = $1 } END {
+        mid = int((NR + 1) / 2)
+        if (NR % 2) print v[mid]; else print (v[mid] + v[mid + 1]) / 2 }'
+}
+
 # Median of the first column, and of the second, over RUNS runs.
 measure() {
-    local i
-    for ((i = 0; i < RUNS; i++)); do
-        run_once "$@"
-    done | sort -n -k1,1 | awk '{ t[NR] = $1; m[NR] = $2 } END {
-        n = asort(m, ms)
-        mid = int((NR + 1) / 2)
-        if (NR % 2) tm = t[mid]; else tm = (t[mid] + t[mid + 1]) / 2
-        if (n % 2) mm = ms[mid]; else mm = (ms[mid] + ms[mid + 1]) / 2
-        print tm, mm }'
+    local i runs
+    runs=$(for ((i = 0; i < RUNS; i++)); do run_once "$@"; done)
+    echo "$(cut -d' ' -f1 <<<"$runs" | median) $(cut -d' ' -f2 <<<"$runs" | median)"
 }
 
 # A warm-up run of each fills the page cache, so the first timed run is not an outlier.
@@ -76,7 +77,7 @@ run_once "$VELKIN" --quit-after-first-paint >/dev/null
 read -r T_BASE RSS_BASE < <(measure "$BASELINE" "$BKG")
 read -r T_VELKIN RSS_VELKIN < <(measure "$VELKIN" --quit-after-first-paint)
 
-RATIO=$(awk -v a="$T_VELKIN" -v b="$T_BASE" 'BEGIN { printf "%.2f", b > 0 ? a / b : 0 }')
+RATIO=$(awk -v a="$T_VELKIN" -v b="$T_BASE" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
 echo "platform:          $QT_QPA_PLATFORM, $RUNS runs each"
 echo "baseline start-up: ${T_BASE} ms (median), ${RSS_BASE} KiB resident"
 echo "velkin start-up:   ${T_VELKIN} ms (median), ${RSS_VELKIN} KiB resident"
