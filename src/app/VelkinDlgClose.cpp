@@ -1,6 +1,7 @@
 // The closing order of the main window, and the modal progress window of an apply.
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 #include "app/VelkinDlg.h"
@@ -56,8 +57,12 @@ void CVelkinDlg::DestroyWindow() {
     m_pProfiles.reset();
     delete m_pNotify;
     m_pNotify = nullptr;
+    // Guarded: a panel that holds another one deletes it with itself.
+    QList<QPointer<CPanelBase>> vPanels;
     for (CPanelBase* p : findChildren<CPanelBase*>())
-        delete p;
+        vPanels.append(p);
+    for (const QPointer<CPanelBase>& p : vPanels)
+        delete p.data();
     m_pKeyMark = nullptr;
     m_pKeyMs = nullptr;
     m_pDpi = nullptr;
