@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/CVelkinApp.h"
+#include "platform/PointerSettings.h"
 #include "widgets/WidgetGallery.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velkin: %s\n", strError.c_str());
         return 2;
     }
+    // The pointer settings of a profile go to the desktop. A trial on simulated devices
+    // leaves the user's real desktop alone (every setting is then reported as not supported).
+    if (!opt.bSimulate)
+        UseDesktopPointerSettings();
     CVelkinApp theApp(opt);
     return theApp.Run();
 }
