@@ -56,6 +56,18 @@ struct CShellState {
         default: return nullptr;
         }
     }
+    // Stops and joins the apply threads; an apply in progress ends first.
+    void StopApplyThreads() {
+        for (CApplyThread* p : {pApplyMs.get(), pApplyKb.get(), pApplyPad.get()})
+            if (p)
+                p->Stop();
+    }
+    // Shuts every model's driver down (closes handles, ends the mouse's listener).
+    void ShutdownDrivers() {
+        for (CHidDev* p : {pMs.get(), pKb.get(), pPad.get(), pCompanion.get()})
+            if (p && p->Drv())
+                p->Drv()->Shutdown();
+    }
     // Connected: the family's model exists and its driver holds a device handle.
     bool Connected(int nFamily) const {
         CHidDev* p = Dev(nFamily);

@@ -33,10 +33,7 @@ void CVelkinDlg::DestroyWindow() {
     // stores and device objects released below. An apply in progress ends first.
     if (m_pPresence)
         m_pPresence->Shutdown();
-    for (std::unique_ptr<CApplyThread>* p :
-         {&m_state.pApplyMs, &m_state.pApplyKb, &m_state.pApplyPad})
-        if (*p)
-            (*p)->Stop();
+    m_state.StopApplyThreads();
     {
         auto lock = m_state.LockProfile();
         m_state.proList.SetCurrent(nullptr);
@@ -74,13 +71,11 @@ void CVelkinDlg::DestroyWindow() {
     m_pLedKb = nullptr;
     m_pPadMark = nullptr;
     m_pLedPad = nullptr;
-    for (std::unique_ptr<CHidDev>* p :
-         {&m_state.pMs, &m_state.pKb, &m_state.pPad, &m_state.pCompanion})
-        if (*p) {
-            if ((*p)->Drv())
-                (*p)->Drv()->Shutdown();
-            p->reset();
-        }
+    m_state.ShutdownDrivers();
+    m_state.pMs.reset();
+    m_state.pKb.reset();
+    m_state.pPad.reset();
+    m_state.pCompanion.reset();
     m_state.pApplyMs.reset();
     m_state.pApplyKb.reset();
     m_state.pApplyPad.reset();

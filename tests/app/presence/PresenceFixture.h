@@ -85,12 +85,8 @@ protected:
     }
     ~CPresenceTest() override {
         m_pPresence.reset();
-        if (m_pState) {
-            for (CHidDev* p : {m_pState->pMs.get(), m_pState->pKb.get(), m_pState->pPad.get(),
-                               m_pState->pCompanion.get()})
-                if (p && p->Drv())
-                    p->Drv()->Shutdown();
-        }
+        if (m_pState)
+            m_pState->ShutdownDrivers();
         m_pState.reset();
         m_pLog.reset();
         SetMessageBoxSink(nullptr);

@@ -188,13 +188,8 @@ protected:
     ~CProfilesTest() override {
         m_pOps.reset();
         if (m_pState) {
-            for (CApplyThread* p : {m_pState->pApplyMs.get(), m_pState->pApplyKb.get(),
-                                    m_pState->pApplyPad.get()})
-                if (p)
-                    p->Stop();
-            for (CHidDev* p : {m_pState->pMs.get(), m_pState->pKb.get(), m_pState->pPad.get()})
-                if (p && p->Drv())
-                    p->Drv()->Shutdown();
+            m_pState->StopApplyThreads();
+            m_pState->ShutdownDrivers();
         }
         m_pState.reset();
         m_pLog.reset();
