@@ -210,7 +210,7 @@ void CVelkinDlg::StorePanels(int nFamily) {
         v = {m_pLedKb};
     else if (nFamily == FAMILY_PAD)
         v = {m_pLedPad};
-    auto lock = m_state.LockProfile();
+    // The caller holds the profile lock (the apply thread reads the profile under it).
     for (CPanelBase* p : v)
         if (p)
             p->Store(*pPro);

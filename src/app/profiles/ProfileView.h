@@ -39,6 +39,7 @@ public:
     virtual void SetResolutionLevel(int nLevel) = 0;
     // The family's panels store their widgets into the current profile (mouse: resolution,
     // pointer, mouse light, report rate, lift-off; keyboard: keyboard light; pad: pad light).
+    // Called with the profile lock held: it must not take the lock itself.
     virtual void StorePanels(int nFamily) = 0;
 
     // The family selected in the device list (EFamily), FAMILY_NONE when none is configured.
