@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kMouseMatrixPositions = 20; // positions 1..20 of the 8948 key matrix
+
 class CProblems {
 public:
     void Add(const char* pszFormat, ...) __attribute__((format(printf, 2, 3))) {
@@ -63,6 +65,11 @@ void CheckSensorCfg(const MouseDesc& ms, int n, CProblems& p) {
             const KeyFun& a = c.Keys[m][i].Main;
             if (a.dwFun == 0) {
                 continue;
+            }
+            // The mouse's key matrix has positions 1..20; a button elsewhere is never written.
+            if (a.nMatrixInx < 1 || a.nMatrixInx > kMouseMatrixPositions) {
+                p.Add("SENSOR_%d: K%d_%d has matrix position %d outside 1..%d", nSec, i + 1, m + 1,
+                      a.nMatrixInx, kMouseMatrixPositions);
             }
             for (int j = i + 1; j < c.KM; ++j) {
                 const KeyFun& b = c.Keys[m][j].Main;

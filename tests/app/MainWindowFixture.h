@@ -49,6 +49,7 @@ protected:
         SetMessageBoxSink(&m_sink);
     }
     void TearDown() override {
+        m_boxTimer.stop();
         m_pDlg.reset();
         m_pSim.reset();
         SetMessageBoxSink(nullptr);
@@ -96,22 +97,27 @@ protected:
             ASSERT_TRUE(m_pSim->Install(m_data.Path() + "sim.json", strError)) << strError;
         }
     }
-    // A window over the loaded installation, initialised; skinned boxes are answered with
-    // Cancel and their texts kept.
+    // A window over the loaded installation, initialised; skinned boxes, during start-up
+    // and after it, are answered (Cancel unless m_bAcceptBoxes) and their texts kept.
     bool Start() {
         m_pDlg = std::make_unique<CVelkinDlg>();
         m_pDlg->SetSimSession(m_pSim.get());
-        QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [this] { AnswerBoxes(); });
-        timer.start(20);
+        m_boxTimer.disconnect();
+        QObject::connect(&m_boxTimer, &QTimer::timeout, [this] { AnswerBoxes(); });
+        m_boxTimer.start(20);
         const bool b = m_pDlg->InitDialog();
         QCoreApplication::sendPostedEvents();
         return b;
     }
     void AnswerBoxes() {
         for (QWidget* p : DialogRegistry::Find(CMsgDlg::kWindowTitle)) {
+            if (!p->isVisible())
+                continue;
             m_vSkinned.push_back(p->accessibleDescription().toStdString());
-            static_cast<QDialog*>(p)->reject();
+            if (m_bAcceptBoxes)
+                static_cast<QDialog*>(p)->accept();
+            else
+                static_cast<QDialog*>(p)->reject();
         }
     }
     std::vector<std::string> Boxes() const {
@@ -133,6 +139,8 @@ protected:
     CGlobalVar m_saved;
     CCollectingMessageSink m_sink;
     std::vector<std::string> m_vSkinned;
+    bool m_bAcceptBoxes = false;
+    QTimer m_boxTimer;
     std::unique_ptr<CSimSession> m_pSim;
     std::unique_ptr<CVelkinDlg> m_pDlg;
 };

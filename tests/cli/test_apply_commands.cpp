@@ -222,8 +222,9 @@ TEST_F(ApplyCommandsTest, MouseAndKeyboardFullApply) {
     nlohmann::json ms = Device("mouse");
     EXPECT_EQ(ms["reports"]["failed"], 0);
     EXPECT_GT(ms["reports"]["set"].get<int>(), 2);
-    // Matrix position 1 of mode 1 holds the demo's left button.
-    EXPECT_EQ(ms["modes"][0]["matrix"][0], "0x00000211");
+    // Matrix positions 1 and 2 of mode 1 hold the demo's left and right buttons.
+    EXPECT_EQ(ms["modes"][0]["matrix"][0], "0x00000111");
+    EXPECT_EQ(ms["modes"][0]["matrix"][1], "0x00000211");
 
     r = Run("--simulate --sim-state-out " + StatePath() + " apply --family keyboard");
     ASSERT_EQ(r.nStatus, 0) << r.strErr;

@@ -43,7 +43,7 @@ protected:
 };
 
 const char* const kGoodMouse = "[MS]\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=4\n"
-                               "K1_1=1,11,0,0\nK2_1=1,13,0,1\n";
+                               "K1_1=1,11,0,1\nK2_1=1,13,0,2\n";
 const char* const kGoodKb = "[KB]\nVID=1\nPID=2\nMaxEftKeyIndex=2\n[KBKEY]\n"
                             "K1=0,0,10,10,2,41,0,0,0\nK2=10,0,20,10,2,42,0,1,1\n";
 
@@ -65,10 +65,15 @@ TEST_F(DescCheckTest, Problems) {
     const Row rows[] = {
         {"[MS]\nSensor=0x3389\n[SENSOR_1]\nSensor=0x3360\n", 0x10, 0, 0,
          "MS: Sensor 0x3389 has no SENSOR_%d section describing it"},
-        {"[MS]\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=6\nK1_1=1,11,0,0\nK2_1=1,13,0,1\n"
-         "K3_1=1,12,0,1\n",
-         0x10, 0, 0, "SENSOR_1: K2_1 and K3_1 have the same matrix index 1"},
-        {std::string(kGoodMouse) + "K5_1=1,12,0,4\n", 0x10, 0, 0,
+        {"[MS]\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=6\nK1_1=1,11,0,1\nK2_1=1,13,0,2\n"
+         "K3_1=1,12,0,2\n",
+         0x10, 0, 0, "SENSOR_1: K2_1 and K3_1 have the same matrix index 2"},
+        // Positions count from 1: a 0 (or one past the 20) is a button the mouse never gets.
+        {"[MS]\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=2\nK1_1=1,11,0,0\n", 0x10, 0, 0,
+         "SENSOR_1: K1_1 has matrix position 0 outside 1..20"},
+        {"[MS]\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=2\nK1_1=1,11,0,15\n", 0x10, 0, 0,
+         "SENSOR_1: K1_1 has matrix position 21 outside 1..20"},
+        {std::string(kGoodMouse) + "K5_1=1,12,0,5\n", 0x10, 0, 0,
          "SENSOR_1: K5_1 is beyond the 2 buttons of KM"},
         {std::string(kGoodMouse) + "DR=0x333\n", 0x10, 0, 0,
          "SENSOR_1: DR 0x333 is none of the offered rates RATE1..RATE4"},
@@ -79,10 +84,10 @@ TEST_F(DescCheckTest, Problems) {
         {std::string(kGoodMouse) + "[SENSOR_2]\nSensor=0x3360\n", 0x10, 0, 0,
          "SENSOR_2: sensor 0x3360 is already described by SENSOR_1, which is used"},
         {"[MS]\nSnipMenu=1,1,21\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=2\n"
-         "K1_1=1,11,0,0\n",
+         "K1_1=1,11,0,1\n",
          0x10, 0, 0, "MS: SnipMenu position 21 is past the 21 resolutions of sensor 0x3360"},
         {"[MS]\nScrollKey=0x0300\nSensor=0x3360\n[SENSOR_1]\nSensor=0x3360\nKM=2\n"
-         "K1_1=1,11,0,0\n",
+         "K1_1=1,11,0,1\n",
          0x10, 0, 0, "MS: ScrollKey button index 3 is past the 1 buttons"},
         {std::string(kGoodMouse) + "DPISET=100,200,200\n", 0x10, 0, 0,
          "Sensor 0x3360: DPISET is not ascending at value 3 (200)"},

@@ -78,12 +78,12 @@ TEST_F(DemoProfileTest, MouseRegion) {
     EXPECT_EQ(U32(Mode(0) + 4), 0x1000u);
     EXPECT_EQ(U32(Mode(1) + 4), 0x1000u);
     EXPECT_EQ(U32(Mode(2) + 4), 0x500u);
-    // K1_1=1,11,0,0 and K2_1=1,13,0,1 in every key set of mode 0; K6_2=5,0,1,5 in mode 1.
+    // K1_1=1,11,0,1 and K2_1=1,13,0,2 in every key set of mode 0; K6_2=5,0,1,6 in mode 1.
     EXPECT_EQ(U32(MsKey(0, 0, 0)), 0x01000011u);
     EXPECT_EQ(U32(MsKey(0, 4, 1)), 0x01000013u);
-    EXPECT_EQ(U32(MsKey(0, 4, 1) + 20), 1u);
+    EXPECT_EQ(U32(MsKey(0, 4, 1) + 20), 2u);
     EXPECT_EQ(U32(MsKey(1, 2, 5)) >> 24, 5u);
-    EXPECT_EQ(U32(MsKey(1, 2, 5) + 20), 5u);
+    EXPECT_EQ(U32(MsKey(1, 2, 5) + 20), 6u);
     // Pointer settings: 3 lines, 550 ms, speed 10, enhance 1 (EnhancePrecision -1), no trails.
     for (int m = 0; m < 3; ++m) {
         EXPECT_EQ(U32(Mode(m) + 9252), 3u);

@@ -14,12 +14,17 @@ namespace {
 constexpr uint8_t kGunClass = 8;
 constexpr uint32_t kGunCode = 0xC0;
 constexpr uint32_t kGunSwitchCode = 0xC2;
+// How long apply waits for its worker to end the request once the progress window closed.
+constexpr int kSettleMs = 500;
 
 int FullFlags(int nFamily) {
     switch (nFamily) {
-    case FAMILY_MOUSE: return APPLY_FULL_MOUSE;
-    case FAMILY_KEYBOARD: return APPLY_FULL_KEYBOARD;
-    default: return APPLY_FULL_PAD;
+    case FAMILY_MOUSE:
+        return APPLY_FULL_MOUSE;
+    case FAMILY_KEYBOARD:
+        return APPLY_FULL_KEYBOARD;
+    default:
+        return APPLY_FULL_PAD;
     }
 }
 
@@ -73,15 +78,20 @@ void CProfileOps::Apply() {
         auto lock = m_state.LockProfile();
         m_view.StorePanels(nFamily);
     }
-    if (WakeFull(m_state, nFamily))
+    CApplyThread* pThread = m_state.Apply(nFamily);
+    const int nHandled = pThread ? pThread->Handled() : 0;
+    if (WakeFull(m_state, nFamily)) {
         m_view.RunProgress();
+        // The worker closes the progress window and then ends the request a moment later;
+        // give it that moment so the mode read below comes after the apply's own SetMode.
+        pThread->WaitHandled(nHandled + 1, kSettleMs);
+    }
     busy.End();
 
     auto* pDrv = nFamily == FAMILY_MOUSE && m_state.pMs
                      ? dynamic_cast<CDrv8948*>(m_state.pMs->Drv())
                      : nullptr;
     Profile* p = m_state.Current();
-    CApplyThread* pThread = m_state.Apply(nFamily);
     if (m_state.var.Dev.Ms.SyncModeAfterApply && pDrv && p) {
         if (pThread && pThread->Busy()) {
             // The progress window was closed early: the apply still talks to the mouse.
@@ -150,7 +160,8 @@ void CProfileOps::Reset() {
         if (bWant)
             bWoken = WakeFull(m_state, nFamily);
         break;
-    default: break;
+    default:
+        break;
     }
 
     const int nFamilies = (m_state.pMs ? 1 : 0) + (m_state.pKb ? 1 : 0) + (m_state.pPad ? 1 : 0);

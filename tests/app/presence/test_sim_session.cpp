@@ -1,6 +1,7 @@
 // The simulation session: its command parser, the commands on the simulated devices, and
 // the control socket as `velkinctl sim-control` uses it.
 #include <QLocalSocket>
+#include <QProcess>
 #include <nlohmann/json.hpp>
 
 #include "app/presence/PresenceFixture.h"
@@ -154,6 +155,61 @@ TEST_F(SimSessionTest, ControlSocketAnswersOneLinePerCommand) {
     EXPECT_EQ(vAnswers[0], "ok");
     EXPECT_EQ(vAnswers[1].rfind("error: unknown command", 0), 0u);
     EXPECT_EQ(Mouse()->State().nMode, 2);
+}
+
+// velkinctl sim-control as a script runs it against the running session: the answer on
+// standard output and the exit status 0 (ok), 1 (refused) or 2 (no session).
+TEST_F(SimSessionTest, VelkinctlSimControlPrintsTheAnswerWithItsStatus) {
+    const std::string strPath = m_data.Path() + "ctl.sock";
+    std::string strError;
+    ASSERT_TRUE(m_pSession->StartControl(strError, strPath)) << strError;
+    struct Run {
+        int nStatus = -1;
+        std::string strOut, strErr;
+    };
+    auto run = [&](const QStringList& args, const std::string& strSocket) {
+        QProcess proc;
+        proc.start(VELKIN_BINARY_DIR "/bin/velkinctl",
+                   QStringList{"sim-control", "--socket", QString::fromStdString(strSocket)} +
+                       args);
+        Run r;
+        // The session answers from this thread's event loop while velkinctl waits.
+        if (!WaitFor([&] { return proc.state() == QProcess::NotRunning; }))
+            return r;
+        r.nStatus = proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -2;
+        r.strOut = proc.readAllStandardOutput().trimmed().toStdString();
+        r.strErr = proc.readAllStandardError().toStdString();
+        return r;
+    };
+    struct Case {
+        QStringList args;
+        int nStatus;
+        const char* pszOut;
+    } const cases[] = {
+        {{"mode", "2"}, 0, "ok"},
+        {{"unplug", "mouse"}, 0, "ok"},
+        {{"dpi-button"}, 1, "error: the mouse is unplugged"},
+        {{"plug", "toaster"}, 1, "error: no simulated device \"toaster\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Run r = run(c.args, strPath);
+        EXPECT_EQ(r.nStatus, c.nStatus) << r.strErr;
+        EXPECT_EQ(r.strOut, c.pszOut);
+    }
+    EXPECT_EQ(Mouse()->State().nMode, 2);
+    EXPECT_FALSE(Mouse()->IsPresent());
+
+    const Run state = run({"state"}, strPath);
+    ASSERT_EQ(state.nStatus, 0) << state.strErr;
+    ASSERT_EQ(state.strOut.rfind("ok ", 0), 0u) << state.strOut;
+    auto j = nlohmann::json::parse(state.strOut.substr(3));
+    EXPECT_FALSE(j["devices"].empty());
+
+    const Run none = run({"state"}, m_data.Path() + "nobody.sock");
+    EXPECT_EQ(none.nStatus, 2);
+    EXPECT_NE(none.strErr.find("start the program with --simulate"), std::string::npos)
+        << none.strErr;
 }
 
 } // namespace
