@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -19,6 +21,10 @@ protected:
         p.drawImage(0, 0, m_img);
         if (!m_bPainted) {
             m_bPainted = true;
+            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                std::chrono::system_clock::now().time_since_epoch());
+            std::printf("first-paint-ns %lld\n", static_cast<long long>(ns.count()));
+            std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         }
     }

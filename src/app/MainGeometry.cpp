@@ -1,6 +1,7 @@
 #include "app/MainGeometry.h"
 
 #include <algorithm>
+#include <vector>
 
 int KeyPanelHeight(const CGlobalVar& var) {
     const SensorCfg* pCfg = var.MsFw != 0 ? var.Dev.Ms.pSensorCfg() : nullptr;
@@ -82,4 +83,35 @@ CTabLayout ComputeTabLayout(const QPoint& ptOrigin, const std::vector<bool>& vVi
         nY += kTabStep;
     }
     return lay;
+}
+
+QRegion ShapeFromImage(const QImage& img, uint32_t clrMask) {
+    const int r0 = clrMask & 0xFF, g0 = (clrMask >> 8) & 0xFF, b0 = (clrMask >> 16) & 0xFF;
+    auto inRange = [](int v, int lo) { return v >= lo && v <= std::min(lo + 10, 255); };
+    const QImage src = img.convertToFormat(QImage::Format_RGB32);
+    // The kept runs of each row, top to bottom and left to right: one-pixel bands that do not
+    // overlap, which QRegion takes as they are. Adding them one by one would merge the region
+    // again for every run and make the shape of a large background slow to build.
+    std::vector<QRect> vRuns;
+    for (int y = 0; y < src.height(); ++y) {
+        const QRgb* pLine = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        int nStart = -1;
+        for (int x = 0; x <= src.width(); ++x) {
+            bool bKeep = false;
+            if (x < src.width()) {
+                const QRgb c = pLine[x];
+                bKeep = !(inRange(qRed(c), r0) && inRange(qGreen(c), g0) && inRange(qBlue(c), b0));
+            }
+            if (bKeep && nStart < 0) {
+                nStart = x;
+            } else if (!bKeep && nStart >= 0) {
+                vRuns.emplace_back(nStart, y, x - nStart, 1);
+                nStart = -1;
+            }
+        }
+    }
+    QRegion rgn;
+    if (!vRuns.empty())
+        rgn.setRects(vRuns.data(), int(vRuns.size()));
+    return rgn;
 }

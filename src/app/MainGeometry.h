@@ -2,8 +2,10 @@
 // Where the main window's controls go, computed from the installation's options alone, and
 // the tab bar's stacking. Rectangles are given as left, top, right, bottom with the right
 // and bottom edges outside the rectangle, as the configuration writes them.
+#include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <vector>
 
@@ -25,6 +27,10 @@ inline int Right(const QRect& rc) {
 inline int Bottom(const QRect& rc) {
     return rc.y() + rc.height();
 }
+
+// The window's shape: every pixel whose red, green and blue lie within the mask colour's
+// values (0x00BBGGRR) and 10 above them (capped at 255) is cut out.
+QRegion ShapeFromImage(const QImage& img, uint32_t clrMask);
 
 struct CMainGeometry {
     QRect rcMin, rcClose;

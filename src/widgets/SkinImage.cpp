@@ -1,22 +1,60 @@
 #include "widgets/SkinImage.h"
 
 #include <QPainter>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+#include <unordered_map>
 
 #include "config/GlobalVar.h"
 #include "config/Log.h"
 #include "platform/FileLookup.h"
 
+namespace {
+
+// Decoded skin images by path. The layout asks for the same few images many times over
+// (every button loads its normal and hover states, headers and buttons share files), and
+// decoding a PNG costs far more than looking it up. An entry counts only while the file
+// keeps its size and time, so a skin changed on disk is read again.
+struct CCachedImage {
+    std::uintmax_t nSize = 0;
+    std::filesystem::file_time_type tWrite;
+    QImage img;
+};
+constexpr size_t kMaxCached = 256;
+std::mutex g_mtxCache;
+std::unordered_map<std::string, CCachedImage> g_cache;
+
+} // namespace
+
 QImage LoadSkinImage(const std::string& strDir, const std::string& strName) {
     if (strName.empty())
         return QImage();
     const std::string strPath = FileLookup::Resolve(strDir, strName);
+    std::error_code ec;
+    const std::filesystem::path path(strPath);
+    const std::uintmax_t nSize = std::filesystem::file_size(path, ec);
+    const auto tWrite =
+        ec ? std::filesystem::file_time_type() : std::filesystem::last_write_time(path, ec);
+    const bool bStat = !ec;
+    if (bStat) {
+        std::lock_guard<std::mutex> lock(g_mtxCache);
+        auto it = g_cache.find(strPath);
+        if (it != g_cache.end() && it->second.nSize == nSize && it->second.tWrite == tWrite)
+            return it->second.img;
+    }
     QImage img;
-    if (!FileLookup::Exists(strPath) || !img.load(QString::fromStdString(strPath))) {
+    if (!bStat || !FileLookup::Exists(strPath) || !img.load(QString::fromStdString(strPath))) {
         LogPrint("Skin image not loaded: %s", strPath.c_str());
         return QImage();
     }
     // One pixel format for every image keeps painting fast and alpha right.
-    return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    img = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    std::lock_guard<std::mutex> lock(g_mtxCache);
+    if (g_cache.size() >= kMaxCached)
+        g_cache.clear();
+    g_cache[strPath] = CCachedImage{nSize, tWrite, img};
+    return img;
 }
 
 QImage LoadSkinFile(const std::string& strName) {

@@ -83,3 +83,42 @@ TEST(MainGeometry, TabStacking) {
             EXPECT_EQ(lay.rcPanel, QRect(QPoint(743, c.nPanelTop), QSize(245, 100)));
     }
 }
+
+// The window shape cuts out the mask colour and the 10 values above each of its parts, and
+// covers exactly the pixels a pixel-by-pixel walk keeps.
+TEST(MainGeometry, ShapeCutsTheMaskColourOut) {
+    const uint32_t clrMask = 0xFF00FF; // 255,0,255
+    QImage img(8, 5, QImage::Format_ARGB32);
+    img.fill(QColor(200, 30, 40));
+    img.setPixelColor(0, 0, QColor(255, 0, 255));
+    img.setPixelColor(1, 0, QColor(255, 10, 255)); // green within 0..10: cut
+    img.setPixelColor(2, 0, QColor(255, 11, 255)); // green past it: kept
+    img.setPixelColor(3, 0, QColor(254, 0, 255));  // red below the mask's: kept
+    for (int x = 0; x < 8; ++x)
+        img.setPixelColor(x, 2, QColor(255, 5, 255)); // a whole row cut
+    img.setPixelColor(7, 4, QColor(255, 0, 255));
+    const QRegion rgn = ShapeFromImage(img, clrMask);
+    struct {
+        int x, y;
+        bool bIn;
+    } const kPoints[] = {{0, 0, false}, {1, 0, false}, {2, 0, true},  {3, 0, true},
+                         {4, 0, true},  {0, 1, true},  {3, 2, false}, {7, 2, false},
+                         {6, 4, true},  {7, 4, false}, {8, 0, false}};
+    for (const auto& p : kPoints)
+        EXPECT_EQ(rgn.contains(QPoint(p.x, p.y)), p.bIn) << p.x << "," << p.y;
+
+    // A larger image of stripes and speckles against the plain walk.
+    QImage big(300, 120, QImage::Format_ARGB32);
+    big.fill(QColor(10, 10, 10));
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            if ((x * 7 + y * 13) % 11 < 3 || (x > 100 && x < 140))
+                big.setPixelColor(x, y, QColor(255, 0, 255));
+    QRegion walk;
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            if (big.pixelColor(x, y) != QColor(255, 0, 255))
+                walk += QRect(x, y, 1, 1);
+    EXPECT_TRUE((ShapeFromImage(big, clrMask) ^ walk).isEmpty());
+    EXPECT_TRUE(ShapeFromImage(QImage(), clrMask).isEmpty());
+}

@@ -146,19 +146,28 @@ TEST_F(MacroFolderTest, NewIdsAndNameFromFile) {
     flags.bAddToStore = flags.bNewIds = flags.bNameFromFile = true;
     CMacroTree tree;
     ASSERT_EQ(ReadMacroFolder(m_paths.strMac, &tree, nullptr, flags, store, "mcf", 0x7F), 2);
+    // New ids from the time, no two alike (the clock stands still here: the second is the
+    // first + 1).
     uint32_t dwNew = (1u << 20) | (2u << 14) | (3u << 8) | 4u;
+    std::vector<uint32_t> vIds;
     for (const StMacro& m : store.List()) {
-        EXPECT_EQ(m.dwId, dwNew);
+        vIds.push_back(m.dwId);
         EXPECT_EQ(m.dwDirty & MACRO_DIRTY_OPTIONS, MACRO_DIRTY_OPTIONS);
     }
+    std::sort(vIds.begin(), vIds.end());
+    EXPECT_EQ(vIds, (std::vector<uint32_t>{dwNew, dwNew + 1}));
     std::vector<std::string> vNames;
     for (const StMacro& m : store.List())
         vNames.push_back(MacroName(m));
     std::sort(vNames.begin(), vNames.end());
     // A name differing only in case is kept.
     EXPECT_EQ(vNames, (std::vector<std::string>{"Renamed on disk", "same"}));
+    // The tree's items carry the ids the store holds.
+    std::vector<uint32_t> vTree;
     for (auto& p : tree.Root()->vChildren)
-        EXPECT_EQ(p->dwValue, dwNew);
+        vTree.push_back(p->dwValue);
+    std::sort(vTree.begin(), vTree.end());
+    EXPECT_EQ(vTree, vIds);
 }
 
 TEST_F(MacroFolderTest, OrgMacPresets) {

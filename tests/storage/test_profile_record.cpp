@@ -58,7 +58,7 @@ TEST_F(DemoProfileTest, HeaderAndName) {
     EXPECT_EQ(U32(4), 0xFCFB7797u);
     // (((12 & 15) << 12 | (34 << 6 | 56)) << 8) | (789 & 0xFF)
     EXPECT_EQ(U32(8), 0xC8B815u);
-    EXPECT_EQ(m_clock.Sleeps(), std::vector<uint32_t>{20});
+    EXPECT_TRUE(m_clock.Sleeps().empty()) << "a new id needs no wait";
     // 19 characters and the terminating zero, UTF-16LE.
     const char* pszExpected = "Demo profile with a";
     for (int i = 0; i < 19; ++i) {

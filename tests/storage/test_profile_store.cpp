@@ -248,17 +248,43 @@ TEST(ProfileIds, Formula) {
     }
 }
 
-// Each new id waits 20 ms; a time that gives 0 is read again, and 0 is never handed out.
-TEST(ProfileIds, NeverZero) {
+// Ids made one after another differ and are never 0, also on a clock that stands still;
+// a moving clock costs no wait.
+TEST(ProfileIds, NeverZeroAndNeverTheLastOne) {
     CFakeClock clock;
-    clock.SetLocal({2026, 1, 1, 0, 0, 0, 256});
-    EXPECT_NE(NewProfileId(), 0u);
-    EXPECT_NE(NewMacroId(), 0u);
+    clock.SetLocal({2026, 1, 1, 0, 0, 0, 256}); // gives 0
+    const uint32_t dwP1 = NewProfileId(), dwM1 = NewMacroId();
+    EXPECT_NE(dwP1, 0u);
+    EXPECT_NE(dwM1, 0u);
+    EXPECT_LE(dwM1, 0xFFFFFFu);
+    const uint32_t dwP2 = NewProfileId();
+    EXPECT_NE(dwP2, 0u);
+    EXPECT_NE(dwP2, dwP1);
+
     clock.SetLocal({2026, 1, 1, 1, 2, 3, 4});
-    std::vector<uint32_t> vBefore = clock.Sleeps();
+    const size_t nSleeps = clock.Sleeps().size();
     EXPECT_EQ(NewProfileId(), ProfileIdFromTime({2026, 1, 1, 1, 2, 3, 4}));
-    EXPECT_EQ(clock.Sleeps().size(), vBefore.size() + 1);
-    EXPECT_EQ(clock.Sleeps().back(), 20u);
+    EXPECT_EQ(NewMacroId(), MacroIdFromTime({2026, 1, 1, 1, 2, 3, 4}));
+    EXPECT_EQ(clock.Sleeps().size(), nSleeps) << "a new time needs no wait";
+    // The same millisecond again and again: waited for, then ids counted on, none repeated.
+    const uint32_t dwTime = ProfileIdFromTime({2026, 1, 1, 1, 2, 3, 4});
+    const uint32_t dwSame = NewProfileId(), dwSame2 = NewProfileId();
+    EXPECT_GT(clock.Sleeps().size(), nSleeps);
+    for (uint32_t dw : {dwSame, dwSame2}) {
+        EXPECT_NE(dw, dwTime);
+        EXPECT_NE(dw, 0u);
+    }
+    EXPECT_NE(dwSame, dwSame2);
+}
+
+// On the real clock a burst of ids (defaults at first start, a profile import's macros)
+// holds no repeat.
+TEST(ProfileIds, BurstOnTheRealClockIsDistinct) {
+    std::vector<uint32_t> v;
+    for (int i = 0; i < 40; ++i)
+        v.push_back(NewMacroId());
+    for (size_t i = 1; i < v.size(); ++i)
+        EXPECT_NE(v[i], v[i - 1]) << i;
 }
 
 } // namespace

@@ -1,15 +1,38 @@
 #include "app/dialogs/SoundPlayer.h"
 
-#include <QSoundEffect>
-#include <QUrl>
+#include <QCoreApplication>
+#include <QLibrary>
 
 #include "config/Log.h"
 #include "platform/FileLookup.h"
 
-CSoundPlayer::CSoundPlayer() = default;
+namespace {
+using CreateFn = ISoundPlayer* (*)();
+}
+
+CSoundPlayer::CSoundPlayer(std::string strModule) : m_strModule(std::move(strModule)) {}
 
 CSoundPlayer::~CSoundPlayer() {
     Stop();
+}
+
+bool CSoundPlayer::LoadModule() {
+    if (m_pImpl || m_bTried)
+        return m_pImpl != nullptr;
+    m_bTried = true;
+    QString strPath = QString::fromStdString(m_strModule);
+    if (strPath.isEmpty())
+        strPath = QCoreApplication::applicationDirPath() + "/" + kModuleName;
+    // The library stays loaded for the rest of the run: Qt Multimedia keeps threads and
+    // objects of its own that must not lose their code.
+    QLibrary lib(strPath);
+    auto fnCreate = reinterpret_cast<CreateFn>(lib.resolve("velkin_create_sound_player"));
+    if (!fnCreate) {
+        LogPrint("Sound support not loaded: %s", lib.errorString().toLocal8Bit().constData());
+        return false;
+    }
+    m_pImpl.reset(fnCreate());
+    return m_pImpl != nullptr;
 }
 
 bool CSoundPlayer::PlayLooping(const std::string& strPath) {
@@ -18,23 +41,16 @@ bool CSoundPlayer::PlayLooping(const std::string& strPath) {
         return false;
     }
     Stop();
-    // A fresh effect per file: QSoundEffect loads asynchronously and plays once loaded, and
-    // reusing one for another source may keep the old sample queued.
-    m_pEffect = std::make_unique<QSoundEffect>();
-    m_pEffect->setSource(QUrl::fromLocalFile(QString::fromStdString(strPath)));
-    m_pEffect->setLoopCount(QSoundEffect::Infinite);
-    m_pEffect->play();
-    m_bPlaying = true;
-    return true;
+    if (!LoadModule())
+        return false;
+    return m_pImpl->PlayLooping(strPath);
 }
 
 void CSoundPlayer::Stop() {
-    if (m_pEffect)
-        m_pEffect->stop();
-    m_pEffect.reset();
-    m_bPlaying = false;
+    if (m_pImpl)
+        m_pImpl->Stop();
 }
 
 bool CSoundPlayer::IsPlaying() const {
-    return m_bPlaying;
+    return m_pImpl && m_pImpl->IsPlaying();
 }

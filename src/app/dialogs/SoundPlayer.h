@@ -4,8 +4,6 @@
 #include <memory>
 #include <string>
 
-class QSoundEffect;
-
 class ISoundPlayer {
 public:
     virtual ~ISoundPlayer() = default;
@@ -18,10 +16,13 @@ public:
     virtual bool IsPlaying() const = 0;
 };
 
-// QSoundEffect with an infinite loop count. Lives on the user-interface thread.
+// QSoundEffect with an infinite loop count, from the sound module beside the program
+// (libvelkin_sound.so), loaded on the first sound played. Without the module no sound plays
+// and the reason is logged once. Lives on the user-interface thread.
 class CSoundPlayer : public ISoundPlayer {
 public:
-    CSoundPlayer();
+    // strModule: the module's path; empty for the one beside the running executable.
+    explicit CSoundPlayer(std::string strModule = std::string());
     ~CSoundPlayer() override;
     CSoundPlayer(const CSoundPlayer&) = delete;
     CSoundPlayer& operator=(const CSoundPlayer&) = delete;
@@ -30,7 +31,12 @@ public:
     void Stop() override;
     bool IsPlaying() const override;
 
+    static constexpr const char* kModuleName = "libvelkin_sound.so";
+
 private:
-    std::unique_ptr<QSoundEffect> m_pEffect;
-    bool m_bPlaying = false;
+    bool LoadModule();
+
+    std::string m_strModule;
+    std::unique_ptr<ISoundPlayer> m_pImpl;
+    bool m_bTried = false;
 };
