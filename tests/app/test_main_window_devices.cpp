@@ -291,7 +291,7 @@ TEST_F(CWindowDevicesTest, ArrivalRetriesUntilTheMouseAnswers) {
     // The first try comes before the mouse's node is ready; the second finds it.
     EXPECT_EQ(m_pSim->Execute("plug mouse"), "ok");
     Sim("mouse")->Vanish();
-    QTimer::singleShot(int(CDevicePresence::kMouseRetryMs) + 300,
+    QTimer::singleShot(int(CDevicePresence::kMouseRetryMs) + 500,
                        [this] { Sim("mouse")->Return(); });
     QElapsedTimer t;
     t.start();
