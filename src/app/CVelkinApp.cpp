@@ -12,7 +12,10 @@
 #include "config/GlobalVar.h"
 #include "config/Log.h"
 #include "config/Startup.h"
+#include "panels/MousePanels.h"
+#include "panels/PadPanels.h"
 #include "platform/FileLookup.h"
+#include "widgets/SkinImage.h"
 #include "widgets/UiFont.h"
 #include "widgets/WndMessage.h"
 
@@ -76,6 +79,19 @@ int CVelkinApp::Run() {
     m_uiFont = CreateUiFont(gVar);
     SetUiFont(m_uiFont.font);
     QApplication::setFont(m_uiFont.font);
+    // The first paint needs the background and the device pictures (the largest decodes)
+    // and the fonts with their glyphs: the images are decoded on another core while this
+    // thread readies the fonts, instead of one after the other.
+    std::vector<std::string> vPictures{"main_nr.png"};
+    if (gVar.MsFw != 0)
+        vPictures.push_back(CKeyMarkDlg::kPicture);
+    if (gVar.PadFw != 0)
+        vPictures.push_back(CPadMarkDlg::kPicture);
+    for (const char* psz : CVelkinDlg::kButtonImages)
+        for (const char* pszState : {"_nr.png", "_ov.png"})
+            vPictures.push_back(std::string(psz) + pszState);
+    m_pPrefetch = std::make_unique<CSkinPrefetch>(GetSkinDir(gVar), std::move(vPictures));
+    WarmUpFont(m_uiFont.font);
     // The window may be hidden in the tray while boxes come and go: only its end ends the
     // program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -9,6 +9,7 @@
 
 class CSingleInstance;
 class CSimSession;
+class CSkinPrefetch;
 
 // What the command line asks for.
 struct CAppOptions {
@@ -35,6 +36,7 @@ private:
     CAppOptions m_opt;
     std::unique_ptr<CSingleInstance> m_pInstance;
     std::unique_ptr<CSimSession> m_pSim;
+    std::unique_ptr<CSkinPrefetch> m_pPrefetch;
     bool m_bComplete = false;
     CUiFont m_uiFont;
 };

@@ -88,7 +88,14 @@ CTabLayout ComputeTabLayout(const QPoint& ptOrigin, const std::vector<bool>& vVi
 QRegion ShapeFromImage(const QImage& img, uint32_t clrMask) {
     const int r0 = clrMask & 0xFF, g0 = (clrMask >> 8) & 0xFF, b0 = (clrMask >> 16) & 0xFF;
     auto inRange = [](int v, int lo) { return v >= lo && v <= std::min(lo + 10, 255); };
-    const QImage src = img.convertToFormat(QImage::Format_RGB32);
+    // Skin images are kept premultiplied; other formats are brought to it once. A pixel is
+    // judged by its colour, so translucent ones are unpremultiplied first (opaque ones, nearly
+    // all of a background, are their colour already).
+    QImage src = img;
+    if (src.format() != QImage::Format_ARGB32_Premultiplied &&
+        src.format() != QImage::Format_ARGB32 && src.format() != QImage::Format_RGB32)
+        src.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const bool bPremultiplied = src.format() == QImage::Format_ARGB32_Premultiplied;
     // The kept runs of each row, top to bottom and left to right: one-pixel bands that do not
     // overlap, which QRegion takes as they are. Adding them one by one would merge the region
     // again for every run and make the shape of a large background slow to build.
@@ -99,7 +106,9 @@ QRegion ShapeFromImage(const QImage& img, uint32_t clrMask) {
         for (int x = 0; x <= src.width(); ++x) {
             bool bKeep = false;
             if (x < src.width()) {
-                const QRgb c = pLine[x];
+                QRgb c = pLine[x];
+                if (bPremultiplied && qAlpha(c) != 255)
+                    c = qUnpremultiply(c);
                 bKeep = !(inRange(qRed(c), r0) && inRange(qGreen(c), g0) && inRange(qBlue(c), b0));
             }
             if (bKeep && nStart < 0) {

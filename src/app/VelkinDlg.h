@@ -84,6 +84,10 @@ public:
         ID_LAST = ID_TAB0 + 5,
     };
     static constexpr int kDevListId = 256;
+    // The skin images of the window's own buttons and tab headers (each with _nr.png and
+    // _ov.png), which start-up decodes ahead.
+    static constexpr const char* kButtonImages[] = {"min", "exit", "button3", "btn",   "combo",
+                                                    "add", "del",  "dot",     "header"};
     static constexpr int kTabCount = 5;
 
     explicit CVelkinDlg(QWidget* pParent = nullptr);

@@ -6,8 +6,9 @@
 // Mouse picture with the key marks, at [OPT] ptMsMarkDlg.
 class CKeyMarkDlg : public CPanelBase {
 public:
+    static constexpr const char* kPicture = "mouse/mouse_nr.png";
     explicit CKeyMarkDlg(QWidget* pParent) : CPanelBase(pParent, "CKeyMarkDlg", QSize(360, 380)) {
-        SetPicture("mouse/mouse_nr.png");
+        SetPicture(kPicture);
     }
     // 0 first view, 1 second view of the keys.
     void SetView(int nView) { m_nView = nView; }

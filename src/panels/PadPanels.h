@@ -5,8 +5,9 @@
 
 class CPadMarkDlg : public CPanelBase {
 public:
+    static constexpr const char* kPicture = "pad_nr.png";
     explicit CPadMarkDlg(QWidget* pParent) : CPanelBase(pParent, "CPadMarkDlg", QSize(380, 300)) {
-        SetPicture("pad_nr.png");
+        SetPicture(kPicture);
     }
 };
 

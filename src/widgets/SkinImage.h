@@ -5,10 +5,30 @@
 #include <QRect>
 #include <cstdint>
 #include <string>
+#include <thread>
+#include <vector>
 
 // Loads dir + name (looked up without regard to case, '\\' or '/' separators). A missing or
 // unreadable file gives a null image (width 0) and a log line; callers decide what to show.
+// Safe from any thread.
 QImage LoadSkinImage(const std::string& strDir, const std::string& strName);
+// How many images were decoded from files so far (each file once while it is unchanged).
+int SkinImageDecodes();
+
+// Decodes skin images on a thread of its own, so that start-up can do other work (its
+// fonts, its devices) meanwhile; a LoadSkinImage of a file being prefetched waits for that
+// decode instead of repeating it. The destructor waits for the thread.
+class CSkinPrefetch {
+public:
+    CSkinPrefetch(std::string strDir, std::vector<std::string> vNames);
+    ~CSkinPrefetch();
+    CSkinPrefetch(const CSkinPrefetch&) = delete;
+    CSkinPrefetch& operator=(const CSkinPrefetch&) = delete;
+
+private:
+    std::thread m_thread;
+};
+
 // Loads a file from the current skin directory of gVar.
 QImage LoadSkinFile(const std::string& strName);
 // Whether dir + name exists (same lookup as LoadSkinImage).

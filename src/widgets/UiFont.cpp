@@ -1,5 +1,9 @@
 #include "widgets/UiFont.h"
 
+#include <QPainter>
+
+#include <QImage>
+
 #include <QFontDatabase>
 #include <optional>
 
@@ -62,4 +66,12 @@ void ReleaseUiFont(CUiFont& uiFont) {
     if (uiFont.nPrivateFontId >= 0)
         QFontDatabase::removeApplicationFont(uiFont.nPrivateFontId);
     uiFont.nPrivateFontId = -1;
+}
+
+void WarmUpFont(const QFont& font) {
+    QImage img(64, 32, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setFont(font);
+    p.drawText(2, 24, QStringLiteral("Ag09"));
 }

@@ -22,5 +22,8 @@ struct CUiFont {
 };
 
 CUiFont CreateUiFont(const CGlobalVar& var);
+// Draws a few characters of the font off screen, so that the font database, the font file
+// and its glyph cache are ready before the first window paints.
+void WarmUpFont(const QFont& font);
 // Removes the private font again (the exit step).
 void ReleaseUiFont(CUiFont& uiFont);

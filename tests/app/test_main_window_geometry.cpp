@@ -121,4 +121,17 @@ TEST(MainGeometry, ShapeCutsTheMaskColourOut) {
                 walk += QRect(x, y, 1, 1);
     EXPECT_TRUE((ShapeFromImage(big, clrMask) ^ walk).isEmpty());
     EXPECT_TRUE(ShapeFromImage(QImage(), clrMask).isEmpty());
+
+    // Translucent pixels are judged by their colour, in every pixel format a skin may have.
+    for (QImage::Format fmt : {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32,
+                               QImage::Format_RGBA8888}) {
+        QImage t(3, 1, fmt);
+        t.setPixelColor(0, 0, QColor(255, 0, 255, 128));
+        t.setPixelColor(1, 0, QColor(200, 0, 255, 128));
+        t.setPixelColor(2, 0, QColor(255, 4, 255));
+        const QRegion r = ShapeFromImage(t, clrMask);
+        EXPECT_FALSE(r.contains(QPoint(0, 0))) << fmt;
+        EXPECT_TRUE(r.contains(QPoint(1, 0))) << fmt;
+        EXPECT_FALSE(r.contains(QPoint(2, 0))) << fmt;
+    }
 }

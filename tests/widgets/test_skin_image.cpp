@@ -3,6 +3,9 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "support/TestDirs.h"
 #include "widgets/SkinImage.h"
 
@@ -37,6 +40,35 @@ TEST(SkinImage, SharedWhileUnchangedReloadedWhenChangedGoneWhenRemoved) {
     std::remove(strFile.c_str());
     EXPECT_TRUE(LoadSkinImage(dir.Path(), "btn_nr.png").isNull());
     EXPECT_TRUE(LoadSkinImage(dir.Path(), "").isNull());
+}
+
+// A prefetch decodes on its own thread; loads of the same files, racing it or after it,
+// share its decode instead of repeating it, and a missing file is just missing.
+TEST(SkinImage, PrefetchDecodesEachFileOnceForEveryone) {
+    CTempDir dir;
+    std::vector<std::string> vNames;
+    for (int i = 0; i < 6; ++i) {
+        vNames.push_back("img" + std::to_string(i) + ".png");
+        SavePng(dir.Path() + vNames.back(), 40 + i, QColor(10 * i, 0, 0));
+    }
+    const int nBefore = SkinImageDecodes();
+    std::vector<std::thread> vThreads;
+    {
+        CSkinPrefetch prefetch(dir.Path(), vNames);
+        for (int t = 0; t < 3; ++t)
+            vThreads.emplace_back([&] {
+                for (auto it = vNames.rbegin(); it != vNames.rend(); ++it)
+                    EXPECT_FALSE(LoadSkinImage(dir.Path(), *it).isNull()) << *it;
+            });
+        for (std::thread& t : vThreads)
+            t.join();
+    }
+    EXPECT_EQ(SkinImageDecodes() - nBefore, 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(LoadSkinImage(dir.Path(), vNames[size_t(i)]).width(), 40 + i);
+    EXPECT_EQ(SkinImageDecodes() - nBefore, 6);
+    { CSkinPrefetch missing(dir.Path(), {"none.png", ""}); }
+    EXPECT_TRUE(LoadSkinImage(dir.Path(), "none.png").isNull());
 }
 
 } // namespace
