@@ -103,16 +103,20 @@ protected:
     // Waits for the end of the family's arrival retries; false when they did not end.
     bool WaitArrival(int nFamily, bool& bFound) {
         bool bDone = false;
-        QObject::connect(m_pDlg->Presence(), &CDevicePresence::ArrivalDone, m_pDlg.get(),
-                         [&, nFamily](int n, bool b) {
-                             if (n == nFamily) {
-                                 bDone = true;
-                                 bFound = b;
-                             }
-                         });
-        return PumpUntil([&] { return bDone; },
-                         int(CDevicePresence::kArrivalTries * CDevicePresence::kMouseRetryMs) +
-                             3000);
+        const QMetaObject::Connection conn =
+            QObject::connect(m_pDlg->Presence(), &CDevicePresence::ArrivalDone, m_pDlg.get(),
+                             [&, nFamily](int n, bool b) {
+                                 if (n == nFamily) {
+                                     bDone = true;
+                                     bFound = b;
+                                 }
+                             });
+        const bool bEnded =
+            PumpUntil([&] { return bDone; },
+                      int(CDevicePresence::kArrivalTries * CDevicePresence::kMouseRetryMs) + 3000);
+        // The handler points at this call's locals: it must not outlive the call.
+        QObject::disconnect(conn);
+        return bEnded;
     }
 };
 
