@@ -15,21 +15,11 @@
 #include "device/sim/SimSmallDevices.h"
 #include "panels/NotifyDlg.h"
 #include "storage/ProfileStore.h"
+#include "support/QtPump.h"
 #include "widgets/PngBtn.h"
 #include "widgets/WndMessage.h"
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& fnDone, int nMs = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!fnDone()) {
-        if (t.elapsed() > nMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 // Watches for progress windows while an apply or reset runs inside the window's own calls:
 // records how far each got and closes one that does not end by itself, so a fault shows as
@@ -248,7 +238,7 @@ TEST_F(CWindowDevicesTest, ResetAsksThenWritesTheDefaultsThroughTheProgressWindo
 TEST_F(CWindowDevicesTest, ApplyWithTheMouseUnpluggedSaysSoAndWritesNothing) {
     StartAll();
     EXPECT_EQ(m_pSim->Execute("unplug mouse"), "ok");
-    ASSERT_TRUE(PumpUntil([&] { return !m_pDlg->State().Connected(FAMILY_MOUSE); }));
+    ASSERT_TRUE(PumpUntil([&] { return !m_pDlg->State().Connected(FAMILY_MOUSE); }, 5000));
     m_vSkinned.clear();
     CProgressWatch watch;
     RunCommand(CVelkinDlg::ID_APPLY, watch);
@@ -263,7 +253,7 @@ TEST_F(CWindowDevicesTest, UnplugAndPlugFollowTheStatusButton) {
     EXPECT_FALSE(Status()->IsTicked());
 
     EXPECT_EQ(m_pSim->Execute("unplug mouse"), "ok");
-    ASSERT_TRUE(PumpUntil([&] { return Status()->IsTicked(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Status()->IsTicked(); }, 5000));
     EXPECT_EQ(Status()->Caption(), Txt("tc_msg13"));
     EXPECT_FALSE(m_pDlg->State().Connected(FAMILY_MOUSE));
     EXPECT_TRUE(m_pDlg->isVisible()) << "the other devices are still there";
@@ -278,7 +268,7 @@ TEST_F(CWindowDevicesTest, UnplugAndPlugFollowTheStatusButton) {
 
     // The pad comes and goes without touching the mouse's status.
     EXPECT_EQ(m_pSim->Execute("unplug pad"), "ok");
-    ASSERT_TRUE(PumpUntil([&] { return !m_pDlg->State().Connected(FAMILY_PAD); }));
+    ASSERT_TRUE(PumpUntil([&] { return !m_pDlg->State().Connected(FAMILY_PAD); }, 5000));
     EXPECT_EQ(Status()->Caption(), Txt("tc_msg14"));
     EXPECT_EQ(m_pSim->Execute("plug pad"), "ok");
     ASSERT_TRUE(WaitArrival(FAMILY_PAD, bFound));
@@ -290,7 +280,7 @@ TEST_F(CWindowDevicesTest, UnplugAndPlugFollowTheStatusButton) {
 TEST_F(CWindowDevicesTest, ArrivalRetriesUntilTheMouseAnswers) {
     StartAll();
     EXPECT_EQ(m_pSim->Execute("unplug mouse"), "ok");
-    ASSERT_TRUE(PumpUntil([&] { return Status()->IsTicked(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Status()->IsTicked(); }, 5000));
 
     // The first try comes before the mouse's node is ready; the second finds it.
     EXPECT_EQ(m_pSim->Execute("plug mouse"), "ok");
@@ -309,7 +299,7 @@ TEST_F(CWindowDevicesTest, ArrivalRetriesUntilTheMouseAnswers) {
     // A mouse whose node never becomes ready: three tries, then it stays disconnected
     // without a box.
     EXPECT_EQ(m_pSim->Execute("unplug mouse"), "ok");
-    ASSERT_TRUE(PumpUntil([&] { return Status()->IsTicked(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Status()->IsTicked(); }, 5000));
     m_vSkinned.clear();
     EXPECT_EQ(m_pSim->Execute("plug mouse"), "ok");
     Sim("mouse")->Vanish();
@@ -361,18 +351,19 @@ TEST_F(CWindowDevicesTest, LastDeviceUnpluggedEndsOrHidesTheWindowAsConfigured) 
 
 TEST_F(CWindowDevicesTest, MouseButtonsMoveTheWindowToTheModeAndLevel) {
     StartAll();
-    ASSERT_TRUE(PumpUntil([&] { return Log().find("ServiceThread Start") != std::string::npos; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return Log().find("ServiceThread Start") != std::string::npos; }, 5000));
     // The mouse switches to its third mode itself: the profile and the mode buttons follow.
     EXPECT_EQ(m_pSim->Execute("mode 3"), "ok");
-    ASSERT_TRUE(PumpUntil([&] { return Cur().Ms.nMode == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return Cur().Ms.nMode == 2; }, 5000));
     EXPECT_EQ(Mouse().State().nMode, 3);
 
     // The resolution button: the next switched-on level, shown in the pop-up.
     const int nBefore = g_nCurDpiLevel[2];
     EXPECT_EQ(m_pSim->Execute("dpi-button"), "ok");
-    ASSERT_TRUE(PumpUntil([&] { return g_nCurDpiLevel[2] != nBefore; }));
+    ASSERT_TRUE(PumpUntil([&] { return g_nCurDpiLevel[2] != nBefore; }, 5000));
     ASSERT_NE(m_pDlg->NotifyPopup(), nullptr);
-    EXPECT_TRUE(PumpUntil([&] { return m_pDlg->NotifyPopup()->isVisible(); }));
+    EXPECT_TRUE(PumpUntil([&] { return m_pDlg->NotifyPopup()->isVisible(); }, 5000));
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include "device/sim/SimSmallDevices.h"
 #include "storage/Profile.h"
 #include "storage/ProfileStore.h"
+#include "support/QtPump.h"
 #include "support/TestDirs.h"
 #include "widgets/PngBtn.h"
 
@@ -52,13 +53,7 @@ protected:
         ASSERT_TRUE(img.save(QString::fromStdString(m_dir.Path() + "skins/" + strName), "PNG"));
     }
     // Runs the event loop until the condition holds or 10 s have passed.
-    template <class F> static bool PumpUntil(F fnDone) {
-        QElapsedTimer t;
-        t.start();
-        while (!fnDone() && t.elapsed() < 10000)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        return fnDone();
-    }
+    template <class F> static bool PumpUntil(F fnDone) { return ::PumpUntil(fnDone, 10000); }
     // What a thread does with the sink it found: post positions, then close.
     static void Drive(IProgressSink* pSink, const std::vector<uintptr_t>& vPos, int nCloses) {
         for (uintptr_t n : vPos)

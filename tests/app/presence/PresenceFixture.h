@@ -17,6 +17,7 @@
 #include "device/hid/DrvFixture.h"
 #include "device/models/ModelFactory.h"
 #include "device/sim/SimInstallation.h"
+#include "support/QtPump.h"
 #include "support/TestDirs.h"
 
 class CFakePresenceView : public IPresenceView {
@@ -137,14 +138,7 @@ protected:
 
     // Runs the event loop until bDone holds or nMs of real time passed.
     static bool WaitFor(const std::function<bool()>& fnDone, int nMs = 3000) {
-        QElapsedTimer t;
-        t.start();
-        while (!fnDone()) {
-            if (t.elapsed() > nMs)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
+        return PumpUntil(fnDone, nMs);
     }
 
     CFakeClock m_clock;
