@@ -42,26 +42,18 @@ struct CShellState {
 
     CHidDev* Dev(int nFamily) const {
         switch (nFamily) {
-        case FAMILY_MOUSE:
-            return pMs.get();
-        case FAMILY_KEYBOARD:
-            return pKb.get();
-        case FAMILY_PAD:
-            return pPad.get();
-        default:
-            return nullptr;
+        case FAMILY_MOUSE: return pMs.get();
+        case FAMILY_KEYBOARD: return pKb.get();
+        case FAMILY_PAD: return pPad.get();
+        default: return nullptr;
         }
     }
     CApplyThread* Apply(int nFamily) const {
         switch (nFamily) {
-        case FAMILY_MOUSE:
-            return pApplyMs.get();
-        case FAMILY_KEYBOARD:
-            return pApplyKb.get();
-        case FAMILY_PAD:
-            return pApplyPad.get();
-        default:
-            return nullptr;
+        case FAMILY_MOUSE: return pApplyMs.get();
+        case FAMILY_KEYBOARD: return pApplyKb.get();
+        case FAMILY_PAD: return pApplyPad.get();
+        default: return nullptr;
         }
     }
     // Stops and joins the apply threads; an apply in progress ends first.

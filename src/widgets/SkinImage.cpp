@@ -53,8 +53,8 @@ QImage LoadSkinImage(const std::string& strDir, const std::string& strName) {
         g_setDecoding.insert(strPath);
     }
     QImage img;
-    const bool bLoaded =
-        bStat && FileLookup::Exists(strPath) && img.load(QString::fromStdString(strPath));
+    // A file whose size could be read exists and is no folder.
+    const bool bLoaded = bStat && img.load(QString::fromStdString(strPath));
     if (bLoaded) {
         ++g_nDecodes;
         // One pixel format for every image keeps painting fast and alpha right.

@@ -1,10 +1,8 @@
 #include "widgets/UiFont.h"
 
-#include <QPainter>
-
-#include <QImage>
-
 #include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
 #include <optional>
 
 #include "platform/FileLookup.h"

@@ -110,19 +110,19 @@ protected:
     }
 };
 
-uint8_t RateCodeOf(int32_t nRate) {
-    switch (nRate) {
-    case 0x125:
-        return 1;
-    case 0x250:
-        return 2;
-    case 0x500:
-        return 3;
-    case 0x1000:
-        return 4;
-    default:
-        return 3;
-    }
+// The report rates the mouse offers and the code each has in the general data's byte 2.
+struct CRateCode {
+    int32_t nRate;
+    uint8_t byCode;
+};
+constexpr CRateCode kRateCodes[] = {{0x125, 1}, {0x250, 2}, {0x500, 3}, {0x1000, 4}};
+
+int RateCodeOf(int32_t nRate) {
+    for (const CRateCode& r : kRateCodes)
+        if (r.nRate == nRate)
+            return r.byCode;
+    ADD_FAILURE() << "no code for rate 0x" << std::hex << nRate;
+    return -1;
 }
 
 TEST_F(CWindowDevicesTest, ApplyWritesEachFamilyThroughTheProgressWindow) {

@@ -19,12 +19,9 @@ constexpr int kSettleMs = 500;
 
 int FullFlags(int nFamily) {
     switch (nFamily) {
-    case FAMILY_MOUSE:
-        return APPLY_FULL_MOUSE;
-    case FAMILY_KEYBOARD:
-        return APPLY_FULL_KEYBOARD;
-    default:
-        return APPLY_FULL_PAD;
+    case FAMILY_MOUSE: return APPLY_FULL_MOUSE;
+    case FAMILY_KEYBOARD: return APPLY_FULL_KEYBOARD;
+    default: return APPLY_FULL_PAD;
     }
 }
 
@@ -160,8 +157,7 @@ void CProfileOps::Reset() {
         if (bWant)
             bWoken = WakeFull(m_state, nFamily);
         break;
-    default:
-        break;
+    default: break;
     }
 
     const int nFamilies = (m_state.pMs ? 1 : 0) + (m_state.pKb ? 1 : 0) + (m_state.pPad ? 1 : 0);
