@@ -31,7 +31,12 @@ public:
         m_pEffect.reset();
         m_bPlaying = false;
     }
-    bool IsPlaying() const override { return m_bPlaying; }
+    bool IsPlaying() const override {
+        return m_bPlaying && m_pEffect->status() != QSoundEffect::Error;
+    }
+    bool IsLoading() const override {
+        return m_pEffect && m_pEffect->status() == QSoundEffect::Loading;
+    }
 
 private:
     std::unique_ptr<QSoundEffect> m_pEffect;

@@ -24,6 +24,7 @@ public:
         m_strPlaying.clear();
     }
     bool IsPlaying() const override { return m_bPlaying; }
+    bool IsLoading() const override { return false; }
 
     std::vector<std::string> m_vRequests; // every path asked for, in order
     std::string m_strPlaying;             // the file playing now, empty when none

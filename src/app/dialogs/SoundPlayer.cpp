@@ -54,3 +54,7 @@ void CSoundPlayer::Stop() {
 bool CSoundPlayer::IsPlaying() const {
     return m_pImpl && m_pImpl->IsPlaying();
 }
+
+bool CSoundPlayer::IsLoading() const {
+    return m_pImpl && m_pImpl->IsLoading();
+}

@@ -12,8 +12,11 @@ public:
     virtual bool PlayLooping(const std::string& strPath) = 0;
     // Stops any sound; nothing happens when none plays.
     virtual void Stop() = 0;
-    // Whether a sound was started and not stopped since.
+    // Whether a sound was started, not stopped since, and its file has not turned out
+    // unplayable (a file that is no WAV stops counting once it has been read).
     virtual bool IsPlaying() const = 0;
+    // Whether the started sound's file is still being read; it plays once read.
+    virtual bool IsLoading() const = 0;
 };
 
 // QSoundEffect with an infinite loop count, from the sound module beside the program
@@ -30,6 +33,7 @@ public:
     bool PlayLooping(const std::string& strPath) override;
     void Stop() override;
     bool IsPlaying() const override;
+    bool IsLoading() const override;
 
     static constexpr const char* kModuleName = "libvelkin_sound.so";
 

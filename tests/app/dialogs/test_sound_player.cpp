@@ -7,7 +7,24 @@
 
 #include "app/dialogs/SoundPlayer.h"
 #include "config/Log.h"
+#include "support/QtPump.h"
 #include "support/TestDirs.h"
+
+// Qt Multimedia's sample cache is a global object torn down after the application object
+// is gone; objects its loading thread still had queued for deletion then stay allocated at
+// exit, at times that depend on that thread. Those allocations are Qt's own, so the leak
+// check leaves out stacks through Qt Multimedia and that thread's event loop. Telling them
+// apart needs whole stacks (Qt is built without frame pointers). Everything allocated by
+// this program's code, the sound module included, is still checked.
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char* __asan_default_options() {
+    return "fast_unwind_on_malloc=0";
+}
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libQt6Multimedia.so\n"
+           "leak:QThread::exec\n";
+}
+#endif
 
 namespace {
 
@@ -50,12 +67,19 @@ protected:
     CTempDir m_dir;
 };
 
+// Qt's sample cache reads files on a thread of its own; each case waits for the read to end
+// before it looks at the outcome.
+bool ReadEnds(const ISoundPlayer& player) {
+    return PumpUntil([&] { return !player.IsLoading(); }, 10000);
+}
+
 TEST_F(SoundPlayerTest, ModuleLoadsOnTheFirstSoundAndPlaysUntilStopped) {
     CSoundPlayer player(VELKIN_BINARY_DIR "/bin/" + std::string(CSoundPlayer::kModuleName));
     EXPECT_FALSE(player.IsPlaying());
     player.Stop(); // nothing loaded, nothing playing: nothing happens
     ASSERT_TRUE(player.PlayLooping(m_dir.Path() + "beep.wav")) << LogCaptured();
-    EXPECT_TRUE(player.IsPlaying());
+    ASSERT_TRUE(ReadEnds(player));
+    EXPECT_TRUE(player.IsPlaying()); // the file was read and decoded
     // A path without a file leaves the sound that plays alone.
     EXPECT_FALSE(player.PlayLooping(m_dir.Path() + "none.wav"));
     EXPECT_FALSE(player.PlayLooping(m_dir.Path()));
@@ -63,7 +87,21 @@ TEST_F(SoundPlayerTest, ModuleLoadsOnTheFirstSoundAndPlaysUntilStopped) {
     player.Stop();
     EXPECT_FALSE(player.IsPlaying());
     EXPECT_TRUE(player.PlayLooping(m_dir.Path() + "beep.wav"));
+    ASSERT_TRUE(ReadEnds(player));
+    EXPECT_TRUE(player.IsPlaying());
     EXPECT_EQ(LogCaptured().find("Sound support not loaded"), std::string::npos);
+}
+
+TEST_F(SoundPlayerTest, FileThatIsNoSoundStopsCountingAsPlayingOnceRead) {
+    m_dir.Write("text.wav", "this is no sound at all, only some words");
+    CSoundPlayer player(VELKIN_BINARY_DIR "/bin/" + std::string(CSoundPlayer::kModuleName));
+    ASSERT_TRUE(player.PlayLooping(m_dir.Path() + "text.wav")) << LogCaptured();
+    ASSERT_TRUE(ReadEnds(player));
+    EXPECT_FALSE(player.IsPlaying());
+    // The player is not stuck on the bad file.
+    ASSERT_TRUE(player.PlayLooping(m_dir.Path() + "beep.wav"));
+    ASSERT_TRUE(ReadEnds(player));
+    EXPECT_TRUE(player.IsPlaying());
 }
 
 TEST_F(SoundPlayerTest, MissingModulePlaysNothingAndSaysSoOnce) {

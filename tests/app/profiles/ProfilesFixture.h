@@ -39,6 +39,7 @@ public:
         bPlaying = false;
     }
     bool IsPlaying() const override { return bPlaying; }
+    bool IsLoading() const override { return false; }
     std::vector<std::string> vPlayed;
     int nStops = 0;
     bool bPlaying = false;
