@@ -35,7 +35,12 @@ public:
         return m_bPlaying && m_pEffect->status() != QSoundEffect::Error;
     }
     bool IsLoading() const override {
-        return m_pEffect && m_pEffect->status() == QSoundEffect::Loading;
+        // Until the cache has taken the file up the status may still read Null: only Ready
+        // and Error end the read.
+        if (!m_pEffect)
+            return false;
+        const QSoundEffect::Status st = m_pEffect->status();
+        return st != QSoundEffect::Ready && st != QSoundEffect::Error;
     }
 
 private:
