@@ -5,6 +5,8 @@
 #include <QSoundEffect>
 #include <QUrl>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "app/dialogs/SoundPlayer.h"
 
@@ -16,14 +18,28 @@ public:
 
     bool PlayLooping(const std::string& strPath) override {
         Stop();
+        // Qt's sample cache keeps a file it could not decode and never reads it again: a new
+        // effect on it would say Loading for ever.
+        if (m_setUnplayable.count(strPath))
+            return false;
         // A fresh effect per file: QSoundEffect loads asynchronously and plays once loaded,
         // and reusing one for another source may keep the old sample queued.
         m_pEffect = std::make_unique<QSoundEffect>();
-        m_pEffect->setSource(QUrl::fromLocalFile(QString::fromStdString(strPath)));
-        m_pEffect->setLoopCount(QSoundEffect::Infinite);
-        m_pEffect->play();
-        m_bPlaying = true;
-        return true;
+        QSoundEffect* pEffect = m_pEffect.get();
+        QObject::connect(pEffect, &QSoundEffect::statusChanged, pEffect, [this, pEffect, strPath] {
+            if (pEffect->status() == QSoundEffect::Error)
+                m_setUnplayable.insert(strPath);
+        });
+        pEffect->setSource(QUrl::fromLocalFile(QString::fromStdString(strPath)));
+        pEffect->setLoopCount(QSoundEffect::Infinite);
+        pEffect->play();
+        // A file that fails inside setSource (the cache's thread was quick) is Error there,
+        // and play() turns that Error into Null; otherwise the status says Loading or Ready.
+        const QSoundEffect::Status st = pEffect->status();
+        m_bPlaying = st == QSoundEffect::Loading || st == QSoundEffect::Ready;
+        if (!m_bPlaying)
+            m_setUnplayable.insert(strPath);
+        return m_bPlaying;
     }
     void Stop() override {
         if (m_pEffect)
@@ -35,17 +51,13 @@ public:
         return m_bPlaying && m_pEffect->status() != QSoundEffect::Error;
     }
     bool IsLoading() const override {
-        // Until the cache has taken the file up the status may still read Null: only Ready
-        // and Error end the read.
-        if (!m_pEffect)
-            return false;
-        const QSoundEffect::Status st = m_pEffect->status();
-        return st != QSoundEffect::Ready && st != QSoundEffect::Error;
+        return m_bPlaying && m_pEffect->status() == QSoundEffect::Loading;
     }
 
 private:
     std::unique_ptr<QSoundEffect> m_pEffect;
     bool m_bPlaying = false;
+    std::set<std::string> m_setUnplayable; // files found undecodable in this run
 };
 
 } // namespace

@@ -95,9 +95,14 @@ TEST_F(SoundPlayerTest, ModuleLoadsOnTheFirstSoundAndPlaysUntilStopped) {
 TEST_F(SoundPlayerTest, FileThatIsNoSoundStopsCountingAsPlayingOnceRead) {
     m_dir.Write("text.wav", "this is no sound at all, only some words");
     CSoundPlayer player(VELKIN_BINARY_DIR "/bin/" + std::string(CSoundPlayer::kModuleName));
-    ASSERT_TRUE(player.PlayLooping(m_dir.Path() + "text.wav")) << LogCaptured();
+    // Whether the failure is known at once or only once read depends on Qt's loading thread.
+    const bool bStarted = player.PlayLooping(m_dir.Path() + "text.wav");
     ASSERT_TRUE(ReadEnds(player));
+    EXPECT_FALSE(player.IsPlaying()) << "started: " << bStarted;
+    // Asked again, the file is known to be unplayable at once.
+    EXPECT_FALSE(player.PlayLooping(m_dir.Path() + "text.wav"));
     EXPECT_FALSE(player.IsPlaying());
+    EXPECT_FALSE(player.IsLoading());
     // The player is not stuck on the bad file.
     ASSERT_TRUE(player.PlayLooping(m_dir.Path() + "beep.wav"));
     ASSERT_TRUE(ReadEnds(player));
