@@ -18,33 +18,51 @@ uint32_t MacroIdFromTime(const LocalTime& t) {
 
 namespace {
 
-constexpr int kTries = 25;
+constexpr int64_t kDayMs = 24LL * 60 * 60 * 1000;
+// How far the clock may read behind the last id's time and still count as "not moved on":
+// a burst of ids runs ahead of the clock by a millisecond per id. Further back means the
+// clock was set back or passed midnight, and its time is taken as it is.
+constexpr int64_t kBehindMs = 60 * 1000;
 
-// The time-based id of a clock reading other than the one the last id came from. Ids from
-// times 1 to 255 ms apart always differ, so waiting for the next millisecond is enough; a
-// fixed wait before every id made the first start (four default profiles) and every import
-// visibly slower.
+int64_t MsOfDay(const LocalTime& t) {
+    return ((int64_t(t.nHour) * 60 + t.nMinute) * 60 + t.nSecond) * 1000 + t.nMilli;
+}
+
+LocalTime AtMsOfDay(LocalTime t, int64_t nMs) {
+    nMs = ((nMs % kDayMs) + kDayMs) % kDayMs;
+    t.nMilli = int(nMs % 1000);
+    t.nSecond = int(nMs / 1000 % 60);
+    t.nMinute = int(nMs / 60000 % 60);
+    t.nHour = int(nMs / 3600000);
+    return t;
+}
+
+// Ids come from the time of day to the millisecond, and no two ids share a millisecond:
+// when the clock has not moved past the time of the last id (ids asked for one after
+// another), the next id takes the millisecond after it instead of waiting for the clock.
+// The ids are those waiting would have given, without the wait (first start makes several
+// default profiles, an import many macros).
 struct CIdState {
-    uint32_t dwLastIssued = 0;
-    uint32_t dwLastTime = 0; // the time-based value the clock gave last
+    bool bAny = false;
+    int64_t nLastMs = 0; // the time of day the last id came from
 };
 
-template <typename F> uint32_t NextId(F fnFromTime, CIdState& st, uint32_t dwMask) {
+template <typename F> uint32_t NextId(F fnFromTime, CIdState& st) {
     static std::mutex s_mtx;
     std::lock_guard<std::mutex> lock(s_mtx);
-    for (int i = 0; i < kTries; ++i) {
-        const uint32_t dwId = fnFromTime(GetClock().Now());
-        if (dwId != 0 && dwId != st.dwLastTime) {
-            st.dwLastTime = st.dwLastIssued = dwId;
-            return dwId;
-        }
-        SleepMs(1);
+    const LocalTime tNow = GetClock().Now();
+    int64_t nMs = MsOfDay(tNow);
+    if (st.bAny) {
+        const int64_t nBehind = st.nLastMs - nMs;
+        if (nBehind >= 0 && nBehind < kBehindMs)
+            nMs = st.nLastMs + 1;
     }
-    // A clock that does not move (or keeps giving 0): count on from the last id, never 0.
-    uint32_t dwId = (st.dwLastIssued + 1) & dwMask;
-    if (dwId == 0)
-        dwId = 1;
-    st.dwLastIssued = dwId;
+    // A time whose id is 0 (once every few seconds) is passed over.
+    uint32_t dwId = fnFromTime(AtMsOfDay(tNow, nMs));
+    while (dwId == 0)
+        dwId = fnFromTime(AtMsOfDay(tNow, ++nMs));
+    st.bAny = true;
+    st.nLastMs = ((nMs % kDayMs) + kDayMs) % kDayMs;
     return dwId;
 }
 
@@ -54,8 +72,8 @@ CIdState g_macroIds;
 } // namespace
 
 uint32_t NewProfileId() {
-    return NextId(ProfileIdFromTime, g_profileIds, 0xFFFFFFFFu);
+    return NextId(ProfileIdFromTime, g_profileIds);
 }
 uint32_t NewMacroId() {
-    return NextId(MacroIdFromTime, g_macroIds, 0xFFFFFFu);
+    return NextId(MacroIdFromTime, g_macroIds);
 }

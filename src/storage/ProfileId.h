@@ -8,7 +8,9 @@
 
 uint32_t ProfileIdFromTime(const LocalTime& t); // may be 0
 uint32_t MacroIdFromTime(const LocalTime& t);   // may be 0, low 24 bits only
-// Reads the clock; when the time gives 0 or the id made last (of the same kind), waits a
-// millisecond and reads again; after a few tries takes the last id + 1 (never 0).
+// The id of the clock's time of day; when the clock has not moved past the millisecond the
+// last id (of the same kind) came from, the id of the millisecond after that one, so ids
+// made one after another never share a millisecond and none waits. A millisecond whose id
+// is 0 is passed over.
 uint32_t NewProfileId();
 uint32_t NewMacroId();

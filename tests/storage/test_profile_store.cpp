@@ -248,33 +248,39 @@ TEST(ProfileIds, Formula) {
     }
 }
 
-// Ids made one after another differ and are never 0, also on a clock that stands still;
-// a moving clock costs no wait.
-TEST(ProfileIds, NeverZeroAndNeverTheLastOne) {
+// Ids made one after another come from the milliseconds after the clock's time while the
+// clock stands still, are never 0 and never wait; a clock that moved on, or went back far
+// (midnight, a clock set back), is taken as it reads.
+TEST(ProfileIds, OneMillisecondEachWithoutWaiting) {
     CFakeClock clock;
-    clock.SetLocal({2026, 1, 1, 0, 0, 0, 256}); // gives 0
-    const uint32_t dwP1 = NewProfileId(), dwM1 = NewMacroId();
-    EXPECT_NE(dwP1, 0u);
-    EXPECT_NE(dwM1, 0u);
-    EXPECT_LE(dwM1, 0xFFFFFFu);
-    const uint32_t dwP2 = NewProfileId();
-    EXPECT_NE(dwP2, 0u);
-    EXPECT_NE(dwP2, dwP1);
+    auto at = [](int h, int m, int s, int ms) { return LocalTime{2026, 1, 1, h, m, s, ms}; };
+    clock.SetLocal(at(1, 2, 3, 4));
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(1, 2, 3, 4)));
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(1, 2, 3, 5)));
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(1, 2, 3, 6)));
+    // Each kind counts on its own.
+    EXPECT_EQ(NewMacroId(), MacroIdFromTime(at(1, 2, 3, 4)));
+    EXPECT_EQ(NewMacroId(), MacroIdFromTime(at(1, 2, 3, 5)));
 
-    clock.SetLocal({2026, 1, 1, 1, 2, 3, 4});
-    const size_t nSleeps = clock.Sleeps().size();
-    EXPECT_EQ(NewProfileId(), ProfileIdFromTime({2026, 1, 1, 1, 2, 3, 4}));
-    EXPECT_EQ(NewMacroId(), MacroIdFromTime({2026, 1, 1, 1, 2, 3, 4}));
-    EXPECT_EQ(clock.Sleeps().size(), nSleeps) << "a new time needs no wait";
-    // The same millisecond again and again: waited for, then ids counted on, none repeated.
-    const uint32_t dwTime = ProfileIdFromTime({2026, 1, 1, 1, 2, 3, 4});
-    const uint32_t dwSame = NewProfileId(), dwSame2 = NewProfileId();
-    EXPECT_GT(clock.Sleeps().size(), nSleeps);
-    for (uint32_t dw : {dwSame, dwSame2}) {
-        EXPECT_NE(dw, dwTime);
-        EXPECT_NE(dw, 0u);
-    }
-    EXPECT_NE(dwSame, dwSame2);
+    clock.SetLocal(at(1, 2, 3, 999)); // a second's end carries into the next second
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(1, 2, 3, 999)));
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(1, 2, 4, 0)));
+    clock.SetLocal(at(1, 2, 3, 998)); // a little behind the last id: still after it
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(1, 2, 4, 1)));
+    clock.SetLocal(at(1, 2, 9, 500)); // moved on
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(1, 2, 9, 500)));
+    clock.SetLocal(at(0, 30, 0, 7)); // far back: the clock's own time
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(0, 30, 0, 7)));
+
+    // A time whose id is 0 is passed over, also across midnight.
+    clock.SetLocal(at(16, 0, 0, 512));
+    ASSERT_EQ(ProfileIdFromTime(at(16, 0, 0, 512)), 0u);
+    EXPECT_EQ(NewProfileId(), ProfileIdFromTime(at(16, 0, 0, 513)));
+    clock.SetLocal(at(23, 59, 59, 999));
+    EXPECT_EQ(NewMacroId(), MacroIdFromTime(at(23, 59, 59, 999)));
+    clock.SetLocal(at(23, 59, 59, 999));
+    EXPECT_EQ(NewMacroId(), MacroIdFromTime(at(0, 0, 0, 1))); // 0:00:00.000 gives 0
+    EXPECT_TRUE(clock.Sleeps().empty());
 }
 
 // On the real clock a burst of ids (defaults at first start, a profile import's macros)
