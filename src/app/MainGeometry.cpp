@@ -87,7 +87,7 @@ CTabLayout ComputeTabLayout(const QPoint& ptOrigin, const std::vector<bool>& vVi
 
 QRegion ShapeFromImage(const QImage& img, uint32_t clrMask) {
     const int r0 = clrMask & 0xFF, g0 = (clrMask >> 8) & 0xFF, b0 = (clrMask >> 16) & 0xFF;
-    auto inRange = [](int v, int lo) { return v >= lo && v <= std::min(lo + 10, 255); };
+    const int r1 = std::min(r0 + 10, 255), g1 = std::min(g0 + 10, 255), b1 = std::min(b0 + 10, 255);
     // Skin images are kept premultiplied; other formats are brought to it once. A pixel is
     // judged by its colour, so translucent ones are unpremultiplied first (opaque ones, nearly
     // all of a background, are their colour already).
@@ -96,21 +96,22 @@ QRegion ShapeFromImage(const QImage& img, uint32_t clrMask) {
         src.format() != QImage::Format_ARGB32 && src.format() != QImage::Format_RGB32)
         src.convertTo(QImage::Format_ARGB32_Premultiplied);
     const bool bPremultiplied = src.format() == QImage::Format_ARGB32_Premultiplied;
+    const int nWidth = src.width(), nHeight = src.height();
+    auto keep = [&](QRgb c) {
+        if (bPremultiplied && qAlpha(c) != 255)
+            c = qUnpremultiply(c);
+        const int r = qRed(c), g = qGreen(c), b = qBlue(c);
+        return !(r >= r0 && r <= r1 && g >= g0 && g <= g1 && b >= b0 && b <= b1);
+    };
     // The kept runs of each row, top to bottom and left to right: one-pixel bands that do not
     // overlap, which QRegion takes as they are. Adding them one by one would merge the region
     // again for every run and make the shape of a large background slow to build.
     std::vector<QRect> vRuns;
-    for (int y = 0; y < src.height(); ++y) {
+    for (int y = 0; y < nHeight; ++y) {
         const QRgb* pLine = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         int nStart = -1;
-        for (int x = 0; x <= src.width(); ++x) {
-            bool bKeep = false;
-            if (x < src.width()) {
-                QRgb c = pLine[x];
-                if (bPremultiplied && qAlpha(c) != 255)
-                    c = qUnpremultiply(c);
-                bKeep = !(inRange(qRed(c), r0) && inRange(qGreen(c), g0) && inRange(qBlue(c), b0));
-            }
+        for (int x = 0; x < nWidth; ++x) {
+            const bool bKeep = keep(pLine[x]);
             if (bKeep && nStart < 0) {
                 nStart = x;
             } else if (!bKeep && nStart >= 0) {
@@ -118,6 +119,8 @@ QRegion ShapeFromImage(const QImage& img, uint32_t clrMask) {
                 nStart = -1;
             }
         }
+        if (nStart >= 0)
+            vRuns.emplace_back(nStart, y, nWidth - nStart, 1);
     }
     QRegion rgn;
     if (!vRuns.empty())

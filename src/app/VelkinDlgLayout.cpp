@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <future>
 
 #include "app/VelkinDlg.h"
 #include "config/Log.h"
@@ -36,7 +37,15 @@ bool CVelkinDlg::BuildLayout() {
     if (m_imgBkg.isNull())
         return false;
     setFixedSize(m_imgBkg.size());
-    ApplyWindowShape();
+    // The shape takes a pass over every pixel of the background: it is built on another core
+    // while the buttons and panels are made, and set before the window is first shown.
+    std::future<QRegion> futShape;
+    if (gVar.clrMask != 0)
+        futShape = std::async(std::launch::async, [img = m_imgBkg, clrMask = gVar.clrMask] {
+            return ShapeFromImage(img, clrMask);
+        });
+    else
+        clearMask();
     // Centred on the screen; an offset that would fall outside becomes 10.
     if (QScreen* pScreen = QGuiApplication::primaryScreen()) {
         const QRect rcScreen = pScreen->availableGeometry();
@@ -52,6 +61,8 @@ bool CVelkinDlg::BuildLayout() {
     CreateButtons();
     CreatePanels();
     CreateDevList();
+    if (futShape.valid())
+        setMask(futShape.get());
     return true;
 }
 

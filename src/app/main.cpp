@@ -4,9 +4,11 @@
 
 #include "app/CVelkinApp.h"
 #include "platform/PointerSettings.h"
+#include "widgets/UiFont.h"
 #include "widgets/WidgetGallery.h"
 
 int main(int argc, char** argv) {
+    const CFontConfigRead fontConfig;
     QApplication app(argc, argv);
     QApplication::setApplicationName("velkin");
     for (int i = 1; i < argc; ++i)

@@ -3,7 +3,10 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
+#include <fontconfig/fontconfig.h>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "platform/FileLookup.h"
 
@@ -13,6 +16,26 @@ std::optional<QFont>& Storage() {
     return s_font;
 }
 } // namespace
+
+namespace {
+std::mutex g_fcMutex;
+std::thread g_fcThread;
+} // namespace
+
+void StartFontConfigRead() {
+    std::lock_guard<std::mutex> lock(g_fcMutex);
+    if (g_fcThread.joinable())
+        return;
+    // FcInit builds the process's one configuration; fontconfig publishes it atomically, so
+    // Qt asking for it meanwhile only waits or reads the same files itself.
+    g_fcThread = std::thread([] { FcInit(); });
+}
+
+void WaitFontConfigRead() {
+    std::lock_guard<std::mutex> lock(g_fcMutex);
+    if (g_fcThread.joinable())
+        g_fcThread.join();
+}
 
 void SetUiFont(const QFont& font) {
     Storage() = font;
@@ -67,6 +90,7 @@ void ReleaseUiFont(CUiFont& uiFont) {
 }
 
 void WarmUpFont(const QFont& font) {
+    WaitFontConfigRead();
     QImage img(64, 32, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
