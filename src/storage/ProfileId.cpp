@@ -28,8 +28,12 @@ int64_t MsOfDay(const LocalTime& t) {
     return ((int64_t(t.nHour) * 60 + t.nMinute) * 60 + t.nSecond) * 1000 + t.nMilli;
 }
 
+int64_t WrapDay(int64_t nMs) {
+    return ((nMs % kDayMs) + kDayMs) % kDayMs;
+}
+
 LocalTime AtMsOfDay(LocalTime t, int64_t nMs) {
-    nMs = ((nMs % kDayMs) + kDayMs) % kDayMs;
+    nMs = WrapDay(nMs);
     t.nMilli = int(nMs % 1000);
     t.nSecond = int(nMs / 1000 % 60);
     t.nMinute = int(nMs / 60000 % 60);
@@ -62,7 +66,7 @@ template <typename F> uint32_t NextId(F fnFromTime, CIdState& st) {
     while (dwId == 0)
         dwId = fnFromTime(AtMsOfDay(tNow, ++nMs));
     st.bAny = true;
-    st.nLastMs = ((nMs % kDayMs) + kDayMs) % kDayMs;
+    st.nLastMs = WrapDay(nMs);
     return dwId;
 }
 

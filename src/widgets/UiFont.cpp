@@ -15,9 +15,7 @@ std::optional<QFont>& Storage() {
     static std::optional<QFont> s_font;
     return s_font;
 }
-} // namespace
 
-namespace {
 std::mutex g_fcMutex;
 std::thread g_fcThread;
 } // namespace
