@@ -6,8 +6,10 @@
 // CProfileOps, device presence CDevicePresence; both talk back through the views below.
 #include <QImage>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <array>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -205,7 +207,10 @@ private:
     bool CreateDevices();
     bool FindDevices();
     bool BuildLayout();
-    void ApplyWindowShape();
+    // The window shape from the background and clrMask: started on another core, set by
+    // Finish (no mask colour: no shape, and Finish does nothing).
+    std::future<QRegion> StartWindowShape();
+    void FinishWindowShape(std::future<QRegion> futShape);
     void CreateButtons();
     void CreatePanels();
     void CreateDevList();

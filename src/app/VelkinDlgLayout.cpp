@@ -37,15 +37,8 @@ bool CVelkinDlg::BuildLayout() {
     if (m_imgBkg.isNull())
         return false;
     setFixedSize(m_imgBkg.size());
-    // The shape takes a pass over every pixel of the background: it is built on another core
-    // while the buttons and panels are made, and set before the window is first shown.
-    std::future<QRegion> futShape;
-    if (gVar.clrMask != 0)
-        futShape = std::async(std::launch::async, [img = m_imgBkg, clrMask = gVar.clrMask] {
-            return ShapeFromImage(img, clrMask);
-        });
-    else
-        clearMask();
+    // Built on another core while the buttons and panels are made.
+    std::future<QRegion> futShape = StartWindowShape();
     // Centred on the screen; an offset that would fall outside becomes 10.
     if (QScreen* pScreen = QGuiApplication::primaryScreen()) {
         const QRect rcScreen = pScreen->availableGeometry();
@@ -61,16 +54,24 @@ bool CVelkinDlg::BuildLayout() {
     CreateButtons();
     CreatePanels();
     CreateDevList();
-    if (futShape.valid())
-        setMask(futShape.get());
+    FinishWindowShape(std::move(futShape));
     return true;
 }
 
-void CVelkinDlg::ApplyWindowShape() {
-    if (gVar.clrMask != 0)
-        setMask(ShapeFromImage(m_imgBkg, gVar.clrMask));
-    else
+std::future<QRegion> CVelkinDlg::StartWindowShape() {
+    if (gVar.clrMask == 0) {
         clearMask();
+        return {};
+    }
+    // A pass over every pixel of the background: the copy of the image is shared, not copied.
+    return std::async(std::launch::async, [img = m_imgBkg, clrMask = gVar.clrMask] {
+        return ShapeFromImage(img, clrMask);
+    });
+}
+
+void CVelkinDlg::FinishWindowShape(std::future<QRegion> futShape) {
+    if (futShape.valid())
+        setMask(futShape.get());
 }
 
 void CVelkinDlg::CreatePanels() {
@@ -365,7 +366,7 @@ void CVelkinDlg::ReloadSkin() {
     m_pSelector = nullptr;
     m_imgBkg = img;
     setFixedSize(m_imgBkg.size());
-    ApplyWindowShape();
+    FinishWindowShape(StartWindowShape());
     CreateButtons();
     if (m_pSelector)
         m_pSelector->SetCaption(strSel);

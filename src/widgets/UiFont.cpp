@@ -20,7 +20,7 @@ std::mutex g_fcMutex;
 std::thread g_fcThread;
 } // namespace
 
-void StartFontConfigRead() {
+CFontConfigRead::CFontConfigRead() {
     std::lock_guard<std::mutex> lock(g_fcMutex);
     if (g_fcThread.joinable())
         return;
@@ -33,6 +33,10 @@ void WaitFontConfigRead() {
     std::lock_guard<std::mutex> lock(g_fcMutex);
     if (g_fcThread.joinable())
         g_fcThread.join();
+}
+
+CFontConfigRead::~CFontConfigRead() {
+    WaitFontConfigRead();
 }
 
 void SetUiFont(const QFont& font) {

@@ -23,21 +23,20 @@ struct CUiFont {
 
 CUiFont CreateUiFont(const CGlobalVar& var);
 // Reads the desktop's font configuration (fontconfig: dozens of files and the font caches,
-// the largest single cost before the first paint) on a thread of its own, so that it runs
-// while Qt, the configuration and the devices start. Call once, at the start of main.
-void StartFontConfigRead();
-// Waits until that read has ended; returns at once when none was started. WarmUpFont calls
-// it, so Qt's font database finds the configuration read.
-void WaitFontConfigRead();
-// Starts the read and waits for it when the scope ends, on every way out of main (a second
-// copy that hands over and ends early, say).
+// the largest single cost before the first paint) on a thread of its own while Qt, the
+// configuration and the devices start, and waits for that read when the scope ends, on
+// every way out of main (a second copy that hands over and ends early, say). One, at the
+// start of main.
 class CFontConfigRead {
 public:
-    CFontConfigRead() { StartFontConfigRead(); }
-    ~CFontConfigRead() { WaitFontConfigRead(); }
+    CFontConfigRead();
+    ~CFontConfigRead();
     CFontConfigRead(const CFontConfigRead&) = delete;
     CFontConfigRead& operator=(const CFontConfigRead&) = delete;
 };
+// Waits until that read has ended; returns at once when none runs. WarmUpFont calls it, so
+// Qt's font database finds the configuration read.
+void WaitFontConfigRead();
 // Draws a few characters of the font off screen, so that the font database, the font file
 // and its glyph cache are ready before the first window paints.
 void WarmUpFont(const QFont& font);
