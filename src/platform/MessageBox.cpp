@@ -6,9 +6,14 @@
 
 namespace {
 std::atomic<IMessageBoxSink*> g_pSink{nullptr};
-}
+thread_local IMessageBoxSink* t_pThreadSink = nullptr;
+} // namespace
 
 void PlatformMessageBox(const std::string& strTitle, const std::string& strText) {
+    if (IMessageBoxSink* pSink = t_pThreadSink) {
+        pSink->Show(strTitle, strText);
+        return;
+    }
     if (IMessageBoxSink* pSink = g_pSink.load()) {
         pSink->Show(strTitle, strText);
         return;
@@ -30,4 +35,16 @@ void SetMessageBoxSink(IMessageBoxSink* pSink) {
 }
 IMessageBoxSink* GetMessageBoxSink() {
     return g_pSink.load();
+}
+
+IMessageBoxSink* GetThreadMessageBoxSink() {
+    return t_pThreadSink;
+}
+
+CThreadMessageBoxScope::CThreadMessageBoxScope(IMessageBoxSink& sink) : m_pPrevious(t_pThreadSink) {
+    t_pThreadSink = &sink;
+}
+
+CThreadMessageBoxScope::~CThreadMessageBoxScope() {
+    t_pThreadSink = m_pPrevious;
 }

@@ -1,5 +1,6 @@
 #include "device/models/ApplyThread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -7,6 +8,8 @@
 #include "device/hid/HidHandle.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/PointerSettings.h"
+#include "storage/MacroStore.h"
 
 namespace {
 constexpr int kFindTries = 20;
@@ -14,8 +17,13 @@ constexpr uint32_t kFindPauseMs = 50;
 constexpr uint32_t kClosePauseMs = 20;
 } // namespace
 
-CApplyThread::CApplyThread(CGlobalVar& var, IProfileSource& source, IProgressFinder* pFinder)
-    : m_var(var), m_source(source), m_pFinder(pFinder) {}
+CApplyThread::CApplyThread(CGlobalVar& var, IProgressFinder* pFinder)
+    : m_var(var), m_pFinder(pFinder) {}
+
+CApplyThread::CApplyThread(CGlobalVar& var, IProfileSource& source, IProgressFinder* pFinder,
+                           const CMacroStore* pMacros, const CMacroStore* pBullets)
+    : m_var(var), m_pSource(&source), m_pFinder(pFinder), m_pMacros(pMacros), m_pBullets(pBullets) {
+}
 
 CApplyThread::~CApplyThread() {
     Stop();
@@ -40,9 +48,44 @@ void CApplyThread::Stop() {
     m_thread.join();
 }
 
-bool CApplyThread::Request(int nFlag) {
+bool CApplyThread::Request(int nFlag, std::unique_ptr<CApplySnapshot> pSnap, IProgressSink* pSink) {
+    std::lock_guard<std::mutex> lock(m_mtxPending);
+    // The thread reads the request only under this lock, so it never sees the wake-up
+    // without the request that goes with it.
+    if (!m_req.Signal.Release())
+        return false;
+    // A request no wake-up has applied yet is overwritten unseen: its progress window
+    // would wait for ever, so its sink is closed when the next request ends.
+    std::vector<IProgressSink*>& vOld = m_pending.vSuperseded;
+    IProgressSink* pOld = m_pending.pSink;
+    if (!m_pending.bTaken && pOld && pOld != pSink &&
+        std::find(vOld.begin(), vOld.end(), pOld) == vOld.end())
+        vOld.push_back(pOld);
+    std::erase(vOld, pSink);
+    m_pending.nFlag = nFlag;
+    m_pending.pSnap = std::move(pSnap);
+    m_pending.pSink = pSink;
+    m_pending.bTaken = false;
     m_req.nFlag.store(nFlag);
-    return m_req.Signal.Release();
+    return true;
+}
+
+bool CApplyThread::Request(int nFlag) {
+    std::unique_ptr<CApplySnapshot> pSnap;
+    if (m_pSource) {
+        auto pPro = std::make_unique<Profile>();
+        if (m_pSource->Snapshot(*pPro)) {
+            CHidDev* pDev = m_req.pDev;
+            const CMacroStore& macros = m_pMacros ? *m_pMacros
+                                        : pDev    ? pDev->OwnMacros()
+                                                  : MacroStore;
+            const CMacroStore& bullets = m_pBullets ? *m_pBullets
+                                         : pDev     ? pDev->OwnBullets()
+                                                    : BulletStore;
+            pSnap = MakeApplySnapshot(*pPro, macros, bullets);
+        }
+    }
+    return Request(nFlag, std::move(pSnap), nullptr);
 }
 
 int CApplyThread::Handled() const {
@@ -75,42 +118,81 @@ IProgressSink* CApplyThread::FindProgress(int nFlag) {
 }
 
 void CApplyThread::HandleRequest() {
+    CPending req;
+    {
+        std::lock_guard<std::mutex> lock(m_mtxPending);
+        req.nFlag = m_pending.nFlag;
+        req.pSnap = m_pending.pSnap; // a wake-up still to come applies the same request
+        req.pSink = m_pending.pSink;
+        req.vSuperseded.swap(m_pending.vSuperseded);
+        m_pending.bTaken = true;
+    }
+    std::erase(req.vSuperseded, req.pSink);
+
     CHidDev* pDev = m_req.pDev;
     HidHandle hDev = pDev->GetHandle();
-    const int nFlag = m_req.nFlag.load();
-    IProgressSink* pWnd = FindProgress(nFlag);
+    const int nFlag = req.nFlag;
+    IProgressSink* pWnd = req.pSink ? req.pSink : FindProgress(nFlag);
     LogPrint("Start Apply: hDevice=0x%x, nFlag=0x%x, hWnd=0x%x, bGoNoDev=%x", HandleId(hDev),
              unsigned(nFlag), unsigned(uintptr_t(pWnd)), unsigned(m_var.GoWithNoDev));
+    CApplyOutcome outcome;
+    outcome.nFlag = nFlag;
     if (!hDev && m_var.GoWithNoDev == 0) {
         if (pWnd)
             pWnd->Close();
-        Finish(nullptr, 0);
+        for (IProgressSink* p : req.vSuperseded)
+            p->Close();
+        outcome.bDropped = true;
+        m_nLastResult = 0;
+        Deliver(std::move(outcome));
         return;
     }
     hDev.reset(); // the driver keeps its own reference while operations run
 
     m_req.bBusy = 1;
-    auto pSnap = std::make_unique<Profile>();
     int nResult = 0;
-    if (m_source.Snapshot(*pSnap))
-        nResult = pDev->ApplySetting(*pSnap, pWnd, m_req.nMsg, nFlag);
-    else
-        LogPrint("Start Apply: no current profile");
-    pDev->SetReset(0);
-    if (!nResult)
-        PlatformMessageBox("Error", "   Update settings failed!      ");
-    Finish(pWnd, nResult);
-}
-
-void CApplyThread::Finish(IProgressSink* pWnd, int nResult) {
-    if (pWnd) {
-        pWnd->Close();
-        SleepMs(kClosePauseMs);
-        pWnd->Close();
+    CCollectingMessageSink boxes;
+    {
+        // Boxes raised on this thread from here on belong to the outcome.
+        CThreadMessageBoxScope scope(boxes);
+        if (req.pSnap) {
+            req.pSnap->Pointer().clear();
+            nResult = pDev->ApplySetting(*req.pSnap, pWnd, m_req.nMsg, nFlag);
+            outcome.vPointer = req.pSnap->Pointer();
+        } else {
+            LogPrint("Start Apply: no current profile");
+        }
+        pDev->SetReset(0);
+        if (!nResult)
+            PlatformMessageBox("Error", APPLY_FAILED_TEXT);
     }
+    outcome.nResult = nResult;
+    outcome.vMessages = std::move(boxes.m_vEntries);
+    CloseSinks(pWnd, req.vSuperseded);
     if (m_req.bBusy.exchange(0))
         LogPrint("Apply Over");
     m_nLastResult = nResult;
+    Deliver(std::move(outcome));
+}
+
+void CApplyThread::CloseSinks(IProgressSink* pWnd, const std::vector<IProgressSink*>& vOther) {
+    if (!pWnd && vOther.empty())
+        return;
+    for (int nRound = 0; nRound < 2; ++nRound) {
+        if (nRound == 1)
+            SleepMs(kClosePauseMs);
+        if (pWnd)
+            pWnd->Close();
+        for (IProgressSink* p : vOther)
+            p->Close();
+    }
+}
+
+void CApplyThread::Deliver(CApplyOutcome outcome) {
+    if (m_pListener)
+        m_pListener->OnApplyDone(std::move(outcome));
+    else
+        PresentApplyOutcome(outcome, GetPointerSettings());
     {
         std::lock_guard<std::mutex> lock(m_mtxDone);
         ++m_nHandled;

@@ -1,18 +1,36 @@
 #pragma once
 // One apply thread per device kind (keyboard, mouse, pad). It sleeps until a request
-// arrives, then writes a copy of the current profile with the kind's model and drives the
-// progress window. Requests store the flags and release the semaphore once; a later
-// request before the thread has woken overwrites the flags, so both wake-ups apply with
-// the later ones. An apply in progress cannot be cancelled; Stop waits for it.
+// arrives, then writes the request's snapshot with the kind's model and drives the
+// progress window. A request stores its flags, snapshot and progress sink and releases the
+// semaphore once; a later request before the thread has woken overwrites all three, so
+// both wake-ups apply the later one. An apply in progress cannot be cancelled; Stop waits
+// for it.
+//
+// The worker touches nothing the window thread owns: it reads only the snapshot, reports
+// progress through the sink, and collects the boxes raised meanwhile (its own and the
+// encoders') and the pointer settings the flags ask for into a CApplyOutcome for the
+// listener. Nothing on it waits for the user.
+//
+// Threading contract:
+// - Start, Stop, SetListener and the constructor: the owning thread.
+// - Request (both forms), Busy, Handled, LastResult, WaitHandled: any thread.
+// - IApplyListener::OnApplyDone: the apply thread, once per handled request.
+// - A sink passed with a request, the finder, the listener and the profile source must
+//   stay valid until Stop has returned (the destructor stops): the thread may still close
+//   a superseded request's sink when it handles the next one.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "config/GlobalVar.h"
+#include "device/models/ApplyOutcome.h"
 #include "device/models/ApplySignal.h"
+#include "device/models/ApplySnapshot.h"
 #include "device/models/HidDev.h"
 #include "device/models/ProfileSource.h"
 #include "device/models/ProgressSink.h"
@@ -22,22 +40,34 @@ inline constexpr int APPLY_FULL_MOUSE = 0x800F;
 inline constexpr int APPLY_FULL_KEYBOARD = 0x8007;
 inline constexpr int APPLY_FULL_PAD = 0x8007;
 
+inline constexpr const char* APPLY_FAILED_TEXT = "   Update settings failed!      ";
+
 struct ApplyRequest {
     std::string szTitle; // title of the progress window the thread looks for
     CHidDev* pDev = nullptr;
-    CApplySignal Signal; // request semaphore (maximum 100) and exit event
-    std::atomic<int> nFlag{0};
-    uint32_t nMsg = 0; // progress message number
+    CApplySignal Signal;       // request semaphore (maximum 100) and exit event
+    std::atomic<int> nFlag{0}; // flags of the latest request
+    uint32_t nMsg = 0;         // progress message number
     std::atomic<int> bBusy{0};
 };
 
 class CApplyThread {
 public:
-    // pFinder may be null (no progress window ever). The sources must outlive the thread.
-    CApplyThread(CGlobalVar& var, IProfileSource& source, IProgressFinder* pFinder);
+    // Requests carry their snapshots. pFinder may be null; it is asked for the progress
+    // window by title only for requests that come without a sink.
+    explicit CApplyThread(CGlobalVar& var, IProgressFinder* pFinder = nullptr);
+    // The path being retired: Request(int) takes the snapshot from source and the macro
+    // stores (the model's own when null). The sources must outlive the thread.
+    CApplyThread(CGlobalVar& var, IProfileSource& source, IProgressFinder* pFinder,
+                 const CMacroStore* pMacros = nullptr, const CMacroStore* pBullets = nullptr);
     ~CApplyThread(); // stops and joins
     CApplyThread(const CApplyThread&) = delete;
     CApplyThread& operator=(const CApplyThread&) = delete;
+
+    // Where outcomes go; set before Start. Without a listener the thread delivers each
+    // outcome the old way, on the worker (PresentApplyOutcome with GetPointerSettings()):
+    // that keeps today's callers working and is retired with Request(int).
+    void SetListener(IApplyListener* pListener) { m_pListener = pListener; }
 
     // Starts the thread for the model; false when it already runs or pDev is null.
     bool Start(CHidDev* pDev);
@@ -45,7 +75,16 @@ public:
     void Stop();
     bool Running() const { return m_thread.joinable(); }
 
-    // Stores the flags and wakes the thread. False when 100 requests are already pending.
+    // Hands a snapshot to the thread and wakes it. pSink, when given, gets the progress
+    // positions and the two close requests instead of a window looked up by title (and a
+    // superseded request's sink gets its close requests when the next one ends). A null
+    // pSnap is applied as "no current profile": nothing is written and the failure is
+    // reported. False when 100 requests are already pending (nothing is stored then).
+    bool Request(int nFlag, std::unique_ptr<CApplySnapshot> pSnap, IProgressSink* pSink);
+    // Being retired: a snapshot of the source's current profile and the stores, taken here
+    // on the calling thread (call it on the thread that edits profiles and macros, and not
+    // while holding the lock the source copies under), and the progress window looked up
+    // by title when the flags have bit 15.
     bool Request(int nFlag);
     bool Busy() const { return m_req.bBusy.load() != 0; }
 
@@ -59,15 +98,32 @@ public:
     const ApplyRequest& Req() const { return m_req; }
 
 private:
+    // The request the next wake-up applies.
+    struct CPending {
+        int nFlag = 0;
+        std::shared_ptr<CApplySnapshot> pSnap;
+        IProgressSink* pSink = nullptr;
+        bool bTaken = false; // a wake-up has applied it; overwriting it supersedes nothing
+        // Sinks of overwritten requests, closed when the next request ends so no progress
+        // window waits for ever.
+        std::vector<IProgressSink*> vSuperseded;
+    };
+
     void Run();
     void HandleRequest();
     IProgressSink* FindProgress(int nFlag);
-    void Finish(IProgressSink* pWnd, int nResult);
+    void CloseSinks(IProgressSink* pWnd, const std::vector<IProgressSink*>& vOther);
+    void Deliver(CApplyOutcome outcome);
 
     CGlobalVar& m_var;
-    IProfileSource& m_source;
+    IProfileSource* m_pSource = nullptr;
     IProgressFinder* m_pFinder;
+    const CMacroStore* m_pMacros = nullptr;
+    const CMacroStore* m_pBullets = nullptr;
+    IApplyListener* m_pListener = nullptr;
     ApplyRequest m_req;
+    std::mutex m_mtxPending;
+    CPending m_pending;
     std::thread m_thread;
     std::atomic<int> m_nLastResult{-1};
     mutable std::mutex m_mtxDone;

@@ -41,13 +41,14 @@ private:
 
 } // namespace
 
-int CDev816::ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) {
+int CDev816::ApplySetting(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMsg, int nFlag) {
+    const Profile& pro = snap.Pro();
     // Refused before anything is written: the defaults are still to be written next time.
     if (!m_pDrv || pro.dwId == 0)
         return 0;
     // The reset flag is taken once: the window thread may set it again for the next apply.
     const int nReset = m_nReset.exchange(0);
-    CMacroNumbers numbers(Macros());
+    CMacroNumbers numbers(snap.Macros());
     if (!pWnd)
         LogPrint("ApplySetting: hWnd=0");
     Progress(pWnd, nMsg, 20);
@@ -66,7 +67,7 @@ int CDev816::ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg
         if ((nFlag & (kFlagLedAll | kFlagLedCurrent)) &&
             pro.Kb.nKbLedEffect == m_var.Dev.Kb.GaoshouIndex && !SendLedPages(pro, nFlag))
             break;
-        if ((nFlag & kFlagKeys) && !SendKeys(pro))
+        if ((nFlag & kFlagKeys) && !SendKeys(pro, snap.Stores()))
             break;
         nResult = 1;
         if (nFlag & kFlagConfig) {
@@ -174,10 +175,10 @@ bool CDev816::SendLedPages(const Profile& pro, int nFlag) {
     return true;
 }
 
-bool CDev816::SendKeys(const Profile& pro) {
+bool CDev816::SendKeys(const Profile& pro, const CApplyStores& stores) {
     auto pMx = std::make_unique<CKb816Matrix>();
     CKb816Matrix& mx = *pMx;
-    if (!FillMatrix(pro, mx))
+    if (!FillMatrix(pro, mx, stores))
         return false;
     const int nParts = (mx.nMacros + KB816_MACROS_PER_PART - 1) / KB816_MACROS_PER_PART;
     for (int n = 0; n < nParts; ++n) {

@@ -80,6 +80,10 @@ uint32_t CDev816::keyinfo_to_hardware_code(const KeyFun& key) {
 }
 
 uint32_t CDev816::HardwareCodeAt(const KeyFun& key, int nPos) {
+    return HardwareCodeAt(key, nPos, OwnStores());
+}
+
+uint32_t CDev816::HardwareCodeAt(const KeyFun& key, int nPos, const CApplyStores& stores) {
     const uint32_t nClass = FunClass(key.dwFun);
     const uint32_t nCode = FunCode(key.dwFun);
     switch (nClass) {
@@ -107,7 +111,7 @@ uint32_t CDev816::HardwareCodeAt(const KeyFun& key, int nPos) {
         return dwUsage == HW_CODE_NONE ? HW_CODE_NONE : kConsumerKind | dwUsage;
     }
     case 5: {
-        const StMacro* pMac = Macros().Find(key.dwMacroId);
+        const StMacro* pMac = stores.Macros.Find(key.dwMacroId);
         if (!pMac) {
             LogPrint("keyinfo_to_hardware_code can't find macro id 0x%x", key.dwMacroId);
             return HW_CODE_NONE;

@@ -47,6 +47,10 @@ void Kb816MergeMatrix(const CKb816Matrix& mx, uint8_t byDev[KB816_CODES * 4]) {
 }
 
 bool CDev816::FillMatrix(const Profile& pro, CKb816Matrix& mx) {
+    return FillMatrix(pro, mx, OwnStores());
+}
+
+bool CDev816::FillMatrix(const Profile& pro, CKb816Matrix& mx, const CApplyStores& stores) {
     LogPrint("FillMatrix 0x%08X---------------------------------------", pro.dwId);
     const KeyTables& keys = m_var.Dev.Keys;
     const KbSettings& kb = pro.Kb;
@@ -61,7 +65,7 @@ bool CDev816::FillMatrix(const Profile& pro, CKb816Matrix& mx) {
         if (key.Main.dwFun == 0)
             continue;
         const int nPos = keys.g_defKEY[k].Main.nMatrixInx;
-        const uint32_t dwCode = HardwareCodeAt(key.Main, nPos);
+        const uint32_t dwCode = HardwareCodeAt(key.Main, nPos, stores);
         if (dwCode == HW_CODE_NONE) {
             char sz[96];
             std::snprintf(sz, sizeof sz, "Get Invaild keycode, key index=%d, MatrixInx=%d", k,
@@ -82,7 +86,7 @@ bool CDev816::FillMatrix(const Profile& pro, CKb816Matrix& mx) {
         if (nLink != -1 && (nLink < 0 || nLink >= FN_LINK_NUM)) {
             LogPrint("Error: key %d has Fn index %d", k, nLink);
         } else if (nLink >= 0) {
-            const uint32_t dwFn = HardwareCodeAt(key.Fn, nPos);
+            const uint32_t dwFn = HardwareCodeAt(key.Fn, nPos, stores);
             if (dwFn == HW_CODE_NONE) {
                 // Without an Fn function the key keeps its own code at its position.
                 LogPrint("Key %d: Fn function 0x%08x has no code, Fn index %d unused", k,
@@ -118,7 +122,7 @@ bool CDev816::FillMatrix(const Profile& pro, CKb816Matrix& mx) {
             LogPrint("Error: nMatrixInx=%d", nPos);
             continue;
         }
-        const uint32_t dwCode = HardwareCodeAt(fun, nPos);
+        const uint32_t dwCode = HardwareCodeAt(fun, nPos, stores);
         if (dwCode == HW_CODE_NONE) {
             LogPrint("Gesture %d: function 0x%08x has no code", g, fun.dwFun);
             continue;
@@ -136,7 +140,7 @@ bool CDev816::FillMatrix(const Profile& pro, CKb816Matrix& mx) {
             continue;
         const int nLayer = bGest ? 1 : 0;
         const int nIndex = bGest ? i - kGestBase : i;
-        StMacro* pMac = Macros().Find(fun.dwMacroId);
+        StMacro* pMac = stores.Macros.Find(fun.dwMacroId);
         if (!pMac) {
             LogPrint("Key[%d][%d] Set To Macro NULL", nLayer, nIndex);
             continue;

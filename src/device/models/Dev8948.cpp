@@ -6,8 +6,7 @@
 #include "storage/ProfileDefaults.h"
 
 CDev8948::CDev8948(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros, CMacroStore* pBullets)
-    : CHidDev(var, var.MsFw, std::make_unique<CDrv8948>(var, pLib), pMacros),
-      m_pBullets(pBullets ? pBullets : &BulletStore) {}
+    : CHidDev(var, var.MsFw, std::make_unique<CDrv8948>(var, pLib), pMacros, pBullets) {}
 
 void CDev8948::FillDefault(Profile& pro) {
     FillMsDefault(pro.Ms, m_var);

@@ -38,7 +38,8 @@ public:
     void FillDefault(Profile& pro) override;
     uint32_t keyinfo_to_hardware_code(const KeyFun& key) override;
     int StMacro_To_HdMacro(const StMacro& mac, uint8_t* pOut, size_t nCap) override;
-    int ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override;
+    int ApplySetting(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override;
+    using CHidDev::ApplySetting;
     // Resolution levels of every mode from the sensor's description; a sensor missing from
     // the sensor table leaves the profile as it is.
     void SetSensorDefault(Profile& pro, int nSensor) override;
@@ -48,11 +49,18 @@ public:
 
     // The hardware form of a bullet macro (bullet rules) and its length.
     int BulletToHdMacro(const StMacro& mac, uint8_t* pOut, size_t nCap) const;
-    // The 20 codes of one mode's selected key set, bullet and gun entries numbered.
+    // The code of a key function with its macros looked up in stores.
+    uint32_t HardwareCode(const KeyFun& key, const CApplyStores& stores);
+    // The 20 codes of one mode's selected key set, bullet and gun entries numbered; macros
+    // from stores (the constructor's when not given).
     MsMatrix FillMatrix(const MsMode& mode);
+    MsMatrix FillMatrix(const MsMode& mode, const CApplyStores& stores);
     // Fills every mode's matrix below nModes and converts the macros and bullet macros the
-    // keys use into the areas, giving each macro its buffer number (byBufferId).
+    // keys use into the areas, giving each macro its buffer number (byBufferId) in stores
+    // (the constructor's when not given).
     void AssignBuffers(const MsSettings& ms, int nModes, MsMacroAreas& areas);
+    void AssignBuffers(const MsSettings& ms, int nModes, MsMacroAreas& areas,
+                       const CApplyStores& stores);
     // Number of modes the matrices are written for.
     int ModeCount() const;
     // General data of one mode, changed in place in the block read from the device.
@@ -62,19 +70,20 @@ public:
                       uint8_t byGun[MS_GUN_LEN]);
     // Sets every macro's and bullet macro's buffer number back to 0.
     void ClearBufferIds();
+    static void ClearBufferIds(const CApplyStores& stores);
 
     CDrv8948& Drv8948() const { return static_cast<CDrv8948&>(*m_pDrv); }
-    CMacroStore& Bullets() const { return *m_pBullets; }
+    // The constructor's bullet store.
+    CMacroStore& Bullets() const { return OwnStores().Bullets; }
 
 private:
-    int ApplyModes(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag);
+    int ApplyModes(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMsg, int nFlag);
     int MatrixPosition(int nButton) const;
     uint32_t MacroCode(const StMacro* pMac, uint32_t dwKind) const;
     void LightVariantA(const MsMode& mode, uint8_t* g, bool bVariantC);
     void LightVariantB(const MsMode& mode, uint8_t* g, bool bB2);
     void LightVariantD(const MsMode& mode, uint8_t* g);
 
-    CMacroStore* m_pBullets;
     MsMacroAreas m_areas;
 };
 

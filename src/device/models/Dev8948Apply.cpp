@@ -1,5 +1,6 @@
-// The 8948 apply: macros, bullet macros and matrices, then per mode the pointer settings,
-// the general data and the gun data, finally the current mode.
+// The 8948 apply: macros, bullet macros and matrices, then per mode the pointer settings
+// (recorded for the receiver of the outcome), the general data and the gun data, finally
+// the current mode.
 #include <cstdio>
 #include <cstring>
 
@@ -7,7 +8,6 @@
 #include "config/SensorTable.h"
 #include "device/hid/HidHandle.h"
 #include "device/models/Dev8948.h"
-#include "device/models/Dev8948Pointer.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 
@@ -19,32 +19,34 @@ constexpr uint32_t kGeneralPauseMs = 20; // after SetProfile and SetGunData
 // Clears the reset flag and every buffer number however the apply ends.
 class CApplyEnd {
 public:
-    explicit CApplyEnd(CDev8948& dev) : m_dev(dev) {}
+    CApplyEnd(CDev8948& dev, const CApplyStores& stores) : m_dev(dev), m_stores(stores) {}
     ~CApplyEnd() {
         m_dev.SetReset(0);
-        m_dev.ClearBufferIds();
+        CDev8948::ClearBufferIds(m_stores);
     }
 
 private:
     CDev8948& m_dev;
+    CApplyStores m_stores;
 };
 
 } // namespace
 
-int CDev8948::ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) {
+int CDev8948::ApplySetting(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMsg, int nFlag) {
     if (!GetHandle() && m_var.GoWithNoDev == 0)
         return 0;
-    CApplyEnd end(*this);
+    CApplyEnd end(*this, snap.Stores());
     LogPrint("Apply_M_STD_8948_1");
-    if (!m_pDrv || pro.dwId == 0)
+    if (!m_pDrv || snap.Pro().dwId == 0)
         return 0;
     if (!pWnd)
         LogPrint("hWnd=0");
-    return ApplyModes(pro, pWnd, nMsg, nFlag);
+    return ApplyModes(snap, pWnd, nMsg, nFlag);
 }
 
-int CDev8948::ApplyModes(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) {
-    const MsSettings& ms = pro.Ms;
+int CDev8948::ApplyModes(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMsg, int nFlag) {
+    const MsSettings& ms = snap.Pro().Ms;
+    const CApplyStores stores = snap.Stores();
     const bool bGoNoDev = m_var.GoWithNoDev != 0;
     const int nCur = ms.nMode;
     if (nCur < 0 || nCur >= MS_PROFILE_MODES) {
@@ -62,7 +64,7 @@ int CDev8948::ApplyModes(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg,
 
     if (nFlag & MS_APPLY_KEYS) {
         MsMacroAreas& a = m_areas;
-        AssignBuffers(ms, nCount, a);
+        AssignBuffers(ms, nCount, a, stores);
         const int nMacroMax = (m_var.MsFw & 0xF) == 2 ? 10 : MS_MACRO_BUFFERS;
         const int nBulletMax = (m_var.MsFw & 0xF) == 2 ? 10 : 8;
         const bool bOwnBulletNumbers = (m_var.MsFw & 0xF) == 2;
@@ -111,7 +113,8 @@ int CDev8948::ApplyModes(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg,
         const MsMode& mode = ms.Mode[m];
         LogPrint("Writing Mode %x -----------", m + 1);
         if (nFlag & MS_APPLY_POINTER) {
-            ApplyWinPointer(GetPointerSettings(), mode.Sys);
+            // The desktop belongs to the window thread: the setting goes with the outcome.
+            snap.Pointer().push_back({m, mode.Sys});
             if (nFlag == MS_APPLY_POINTER) {
                 ProgressDone(pWnd, nMsg);
                 return 1;
@@ -148,7 +151,7 @@ int CDev8948::ApplyModes(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg,
         }
         if (nFlag & MS_APPLY_KEYS) {
             uint8_t byGun[MS_GUN_LEN];
-            const MsMatrix& mx = m < nCount ? m_areas.Matrix[m] : FillMatrix(mode);
+            const MsMatrix& mx = m < nCount ? m_areas.Matrix[m] : FillMatrix(mode, stores);
             if (BuildGunData(mode, m, mx, byGun)) {
                 LogPrint("SetGunData------");
                 LogDump(byGun, MS_GUN_LEN, 16, "");

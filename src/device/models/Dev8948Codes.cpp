@@ -99,6 +99,10 @@ uint32_t CDev8948::MacroCode(const StMacro* pMac, uint32_t dwKind) const {
 }
 
 uint32_t CDev8948::keyinfo_to_hardware_code(const KeyFun& key) {
+    return HardwareCode(key, OwnStores());
+}
+
+uint32_t CDev8948::HardwareCode(const KeyFun& key, const CApplyStores& stores) {
     const uint32_t nClass = FunClass(key.dwFun);
     const uint32_t nCode = FunCode(key.dwFun);
     const int nIme = m_var.InputMethod;
@@ -117,7 +121,7 @@ uint32_t CDev8948::keyinfo_to_hardware_code(const KeyFun& key) {
         return 0x22 | (1u << nBit) << 8;
     }
     case 5: {
-        const StMacro* pMac = Macros().Find(key.dwMacroId);
+        const StMacro* pMac = stores.Macros.Find(key.dwMacroId);
         if (!pMac) {
             LogPrint("keyinfo_to_hardware_code can't find macro id 0x%x", key.dwMacroId);
             return HW_CODE_NONE;
@@ -125,7 +129,7 @@ uint32_t CDev8948::keyinfo_to_hardware_code(const KeyFun& key) {
         return MacroCode(pMac, 0x70);
     }
     case 12: {
-        const StMacro* pMac = Bullets().Find(key.dwMacroId);
+        const StMacro* pMac = stores.Bullets.Find(key.dwMacroId);
         if (!pMac) {
             LogPrint("get_macro_by_id_mcb can't find macro id 0x%x", key.dwMacroId);
             return HW_CODE_NONE;

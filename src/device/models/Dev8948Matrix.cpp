@@ -35,6 +35,10 @@ int CDev8948::MatrixPosition(int nButton) const {
 }
 
 MsMatrix CDev8948::FillMatrix(const MsMode& mode) {
+    return FillMatrix(mode, OwnStores());
+}
+
+MsMatrix CDev8948::FillMatrix(const MsMode& mode, const CApplyStores& stores) {
     MsMatrix mx;
     mx.fill(MS_KEY_OFF);
     const int nSet = mode.nKeySet;
@@ -46,11 +50,17 @@ MsMatrix CDev8948::FillMatrix(const MsMode& mode) {
         const KeyFun kf = mode.Keys[nSet][i].Main;
         if (kf.dwFun == 0)
             continue;
-        const uint32_t dwCode = keyinfo_to_hardware_code(kf);
+        const uint32_t dwCode = HardwareCode(kf, stores);
         if (dwCode == HW_CODE_NONE) {
+            // A macro or bullet key has no code only when its macro is missing from stores,
+            // and a missing macro has no name. The program's name source would look in the
+            // live stores, which an apply must not read.
+            const uint32_t nClass = FunClass(kf.dwFun);
+            const std::string strName =
+                nClass == 5 || nClass == 12 ? std::string() : GetFunName(kf, m_var);
             char sz[256];
             std::snprintf(sz, sizeof sz, "Invalid key %d: FunID=0x%x, MacroID=0x%x, Name=%s", i,
-                          kf.dwFun, kf.dwMacroId, GetFunName(kf, m_var).c_str());
+                          kf.dwFun, kf.dwMacroId, strName.c_str());
             PlatformMessageBox("", sz);
             continue;
         }
@@ -81,20 +91,29 @@ int CDev8948::ModeCount() const {
 }
 
 void CDev8948::ClearBufferIds() {
-    for (StMacro& mac : Macros().List())
+    ClearBufferIds(OwnStores());
+}
+
+void CDev8948::ClearBufferIds(const CApplyStores& stores) {
+    for (StMacro& mac : stores.Macros.List())
         mac.byBufferId = 0;
-    for (StMacro& mac : Bullets().List())
+    for (StMacro& mac : stores.Bullets.List())
         mac.byBufferId = 0;
 }
 
 void CDev8948::AssignBuffers(const MsSettings& ms, int nModes, MsMacroAreas& areas) {
+    AssignBuffers(ms, nModes, areas, OwnStores());
+}
+
+void CDev8948::AssignBuffers(const MsSettings& ms, int nModes, MsMacroAreas& areas,
+                             const CApplyStores& stores) {
     std::memset(areas.byMacro, 0, sizeof areas.byMacro);
     std::memset(areas.byBullet, 0, sizeof areas.byBullet);
     areas.nMacros = areas.nBullets = areas.nRefused = 0;
     for (MsMatrix& mx : areas.Matrix)
         mx.fill(MS_KEY_OFF);
     // Numbers left over from an apply that never ended would send keys to wrong buffers.
-    ClearBufferIds();
+    ClearBufferIds(stores);
 
     const bool bOwnBulletNumbers = (m_var.MsFw & 0xF) == 2;
     const int nMacroMax = bOwnBulletNumbers ? 10 : MS_MACRO_BUFFERS;
@@ -108,7 +127,7 @@ void CDev8948::AssignBuffers(const MsSettings& ms, int nModes, MsMacroAreas& are
             const MsMode& mode = ms.Mode[m];
             MsMatrix& mx = areas.Matrix[m];
             if (!bBullet)
-                mx = FillMatrix(mode);
+                mx = FillMatrix(mode, stores);
             const int nSet = mode.nKeySet;
             if (nSet < 0 || nSet >= MS_KEY_SETS)
                 continue;
@@ -116,7 +135,7 @@ void CDev8948::AssignBuffers(const MsSettings& ms, int nModes, MsMacroAreas& are
                 const KeyFun kf = mode.Keys[nSet][i].Main;
                 if (FunClass(kf.dwFun) != (bBullet ? 12u : 5u))
                     continue;
-                StMacro* pMac = (bBullet ? Bullets() : Macros()).Find(kf.dwMacroId);
+                StMacro* pMac = (bBullet ? stores.Bullets : stores.Macros).Find(kf.dwMacroId);
                 if (!pMac) {
                     LogPrint("Key[%d][%d] Set To Macro NULL", m, i);
                     continue;

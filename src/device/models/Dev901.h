@@ -15,7 +15,8 @@ public:
     int GetEnterInx() const override { return 124; }
     uint32_t keyinfo_to_hardware_code(const KeyFun& key) override;
     int StMacro_To_HdMacro(const StMacro&, uint8_t*, size_t) override { return 0; }
-    int ApplySetting(const Profile&, IProgressSink*, uint32_t, int) override { return 0; }
+    int ApplySetting(CApplySnapshot&, IProgressSink*, uint32_t, int) override { return 0; }
+    using CHidDev::ApplySetting;
     int UpdateMatrix(int nOn) override;
 
     CDrv901& Drv901() const { return static_cast<CDrv901&>(*m_pDrv); }

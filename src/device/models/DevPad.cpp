@@ -63,7 +63,8 @@ int BuildPadGeneral(const PadSettings& pad, uint8_t byGeneral[PAD_GENERAL_LEN]) 
     return 1;
 }
 
-int CDevPad::ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int) {
+int CDevPad::ApplySetting(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMsg, int) {
+    const Profile& pro = snap.Pro();
     if (m_var.PadFw != kPadFw)
         return 0;
     LogPrint("Apply_PAD_STD");

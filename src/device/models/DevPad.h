@@ -9,7 +9,8 @@ public:
     CDevPad(CGlobalVar& var, CHidLib* pLib = nullptr, CMacroStore* pMacros = nullptr);
 
     void FillDefault(Profile& pro) override;
-    int ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override;
+    int ApplySetting(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override;
+    using CHidDev::ApplySetting;
 
     CDrvPad& DrvPad() const { return static_cast<CDrvPad&>(*m_pDrv); }
 };

@@ -6,6 +6,10 @@
 // The virtual operations keep the slot order of the family table, so the family encoders
 // override the same places. Every operation that writes to a device runs on the family's
 // apply thread; only the reset flag is shared with the window thread.
+//
+// The stores given to the constructor are the program's live macro stores: code lookups
+// made on the window thread (keyinfo_to_hardware_code, the matrix fills) read them. An
+// apply never does: it works on a snapshot with its own copies (ApplySnapshot.h).
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +17,7 @@
 
 #include "config/GlobalVar.h"
 #include "device/hid/HidDrv.h"
+#include "device/models/ApplySnapshot.h"
 #include "device/models/ProgressSink.h"
 #include "storage/KeyAssign.h"
 #include "storage/MacroRecord.h"
@@ -26,9 +31,10 @@ inline constexpr int APPLY_FLAG_PROGRESS = 0x8000;
 class CHidDev {
 public:
     // nDevCode is the configured firmware code of the family; pDrv becomes the model's.
-    // Macros of keys are looked up in pMacros (the program's MacroStore when null).
+    // Macros of keys are looked up in pMacros (the program's MacroStore when null), bullet
+    // macros in pBullets (the program's BulletStore when null).
     CHidDev(CGlobalVar& var, int nDevCode, std::unique_ptr<CHidDrv> pDrv,
-            CMacroStore* pMacros = nullptr);
+            CMacroStore* pMacros = nullptr, CMacroStore* pBullets = nullptr);
     CHidDev(const CHidDev&) = delete;
     CHidDev& operator=(const CHidDev&) = delete;
 
@@ -43,17 +49,29 @@ public:
     // Writes the hardware form of a macro into pOut (at most nCap bytes) and returns its
     // length.
     virtual int StMacro_To_HdMacro(const StMacro&, uint8_t* /*pOut*/, size_t /*nCap*/) { return 1; }
-    // Writes the profile to the device. pWnd receives nMsg progress positions when not
-    // null; nFlag selects what to write. Non-zero on success.
-    virtual int ApplySetting(const Profile&, IProgressSink* /*pWnd*/, uint32_t /*nMsg*/,
+    // Writes the snapshot's profile to the device. pWnd receives nMsg progress positions
+    // when not null; nFlag selects what to write. Macros are looked up in, and buffer
+    // numbers written into, the snapshot's stores only; pointer settings asked for go to
+    // snap.Pointer() instead of the desktop. Non-zero on success. Runs on the apply thread.
+    virtual int ApplySetting(CApplySnapshot& /*snap*/, IProgressSink* /*pWnd*/, uint32_t /*nMsg*/,
                              int /*nFlag*/) {
         return 1;
     }
+    // A whole apply on the calling thread, for tools and benchmarks that own their data:
+    // a snapshot of pro with the constructor's stores (which are only read), then the
+    // pointer settings it asked for are set here through GetPointerSettings(). Boxes go
+    // wherever the calling thread's go.
+    int ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag);
     virtual void SetSensorDefault(Profile&, int /*nSensor*/) {}
     // The 21 key assignments of a mouse key set, null when the family has none.
     virtual KeyAssign* GetKeySet(Profile&, int /*nMode*/, int /*nSet*/) { return nullptr; }
     // Re-sends the companion keyboard's key matrix (nOn 1: key-set switch keys).
     virtual int UpdateMatrix(int /*nOn*/) { return 0; }
+
+    // The stores given to the constructor (the live ones); for snapshots taken on the
+    // thread that edits them.
+    const CMacroStore& OwnMacros() const { return *m_pMacros; }
+    const CMacroStore& OwnBullets() const { return *m_pBullets; }
 
     int DevCode() const { return m_nDevCode; }
     CHidDrv* Drv() const { return m_pDrv.get(); }
@@ -71,7 +89,9 @@ protected:
     // Position 100 and the pause that lets the user see it.
     static void ProgressDone(IProgressSink* pWnd, uint32_t nMsg);
 
+    // The constructor's stores, for lookups outside an apply.
     CMacroStore& Macros() const { return *m_pMacros; }
+    CApplyStores OwnStores() const { return {*m_pMacros, *m_pBullets}; }
 
     CGlobalVar& m_var;
     int m_nDevCode;
@@ -80,4 +100,5 @@ protected:
 
 private:
     CMacroStore* m_pMacros;
+    CMacroStore* m_pBullets;
 };

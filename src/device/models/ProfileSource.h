@@ -1,8 +1,10 @@
 #pragma once
-// Where an apply thread gets the profile it writes. It takes a copy when the apply starts,
-// so the window thread may go on editing, switch or delete profiles meanwhile: the apply
-// neither sees a half-written record nor reads a freed one. The copy must be taken under
-// the same lock the window thread holds while it changes the current profile.
+// Where CApplyThread::Request(int) gets the profile it hands to the apply thread; that
+// path is being retired in favour of requests that carry their own snapshot. The copy is
+// taken when the request is made, so the window thread may go on editing, switch or delete
+// profiles meanwhile: the apply neither sees a half-written record nor reads a freed one.
+// The copy must be taken under the same lock the window thread holds while it changes the
+// current profile.
 #include <mutex>
 
 #include "storage/Profile.h"

@@ -1,5 +1,6 @@
-// The apply thread: wake-ups through the semaphore, the flags of the latest request, the
-// profile copy, the progress protocol, dropped requests and the join at shutdown.
+// The apply thread: wake-ups through the semaphore, the flags and snapshot of the latest
+// request, the progress protocol with a request's own sink or a window found by title, the
+// outcome with the boxes raised meanwhile, dropped requests and the join at shutdown.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,21 +49,33 @@ private:
 };
 
 // A model that records each apply and can hold it until the test opens the gate. It reads
-// the profile only after the gate, so a copy made too late or not at all shows.
+// the profile only after the gate, so a copy made too late or not at all shows. It raises
+// a box of its own when told to, as the encoders do.
 class CGateDev : public CHidDev {
 public:
-    CGateDev(CGlobalVar& var, CHidLib* pLib)
-        : CHidDev(var, 40, std::make_unique<CDrvPad>(var, pLib)) {}
-    int ApplySetting(const Profile& pro, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override {
+    CGateDev(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros = nullptr)
+        : CHidDev(var, 40, std::make_unique<CDrvPad>(var, pLib), pMacros) {}
+    int ApplySetting(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMsg, int nFlag) override {
         std::unique_lock<std::mutex> lock(m_mtx);
         m_vFlags.push_back(nFlag);
         m_bInside = true;
         m_cv.notify_all();
         m_cv.wait(lock, [this] { return !m_bHold; });
         m_bInside = false;
-        m_vEffects.push_back(pro.Pad.nPadLedEffect);
+        m_vEffects.push_back(snap.Pro().Pad.nPadLedEffect);
+        m_vMacroCounts.push_back(snap.Macros().Count());
+        if (!m_strBox.empty())
+            PlatformMessageBox("Warning", m_strBox);
         Progress(pWnd, nMsg, 50);
         return m_nResult;
+    }
+    void SetBox(const std::string& str) {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        m_strBox = str;
+    }
+    std::vector<size_t> MacroCounts() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        return m_vMacroCounts;
     }
     void Hold() {
         std::lock_guard<std::mutex> lock(m_mtx);
@@ -99,8 +112,10 @@ private:
     bool m_bHold = false;
     bool m_bInside = false;
     int m_nResult = 1;
+    std::string m_strBox;
     std::vector<int> m_vFlags;
     std::vector<int> m_vEffects;
+    std::vector<size_t> m_vMacroCounts;
 };
 
 class CApplyThreadTest : public CDrvTest {
@@ -120,7 +135,15 @@ protected:
         m_pList->SetCurrent(m_pList->AddCopy(*pPro));
         m_pSource = std::make_unique<CProListSource>(*m_pList, m_mtxPro);
     }
+    // A snapshot of the current profile with another light effect.
+    std::unique_ptr<CApplySnapshot> Snap(int nEffect) {
+        auto pPro = std::make_unique<Profile>(*m_pList->Current());
+        pPro->Pad.nPadLedEffect = nEffect;
+        return MakeApplySnapshot(*pPro, m_macros, m_bullets);
+    }
     std::shared_ptr<CSimPad> m_pPad;
+    CMacroStore m_macros, m_bullets;
+    CRecordingListener m_listener;
     std::unique_ptr<CProList> m_pList;
     std::mutex m_mtxPro;
     std::unique_ptr<CProListSource> m_pSource;
@@ -167,93 +190,157 @@ TEST_F(CApplyThreadTest, ProgressWindowLookups) {
         const char* pszName;
         int nFlag;
         int nShowAt;
+        bool bOwnSink; // the request brings its sink: no window is looked for
         int nLooks;
     } kCases[] = {
-        {"never shown: one second of looks, then apply", 0x8007, 0, 20},
-        {"shown at the last look", 0x8007, 20, 20},
-        {"shown too late", 0x8007, 21, 20},
-        {"no progress asked", 0x0007, 1, 0},
+        {"never shown: one second of looks, then apply", 0x8007, 0, false, 20},
+        {"shown at the last look", 0x8007, 20, false, 20},
+        {"shown too late", 0x8007, 21, false, 20},
+        {"no progress asked", 0x0007, 1, false, 0},
+        {"the request's own sink", 0x8007, 1, true, 0},
+        {"the request's own sink without bit 15", 0x0007, 1, true, 0},
     };
     for (auto& c : kCases) {
         SCOPED_TRACE(c.pszName);
         CDevPad dev(*m_pVar, &m_lib);
         ASSERT_EQ(dev.Drv()->FindDev(), 1);
         CFinder finder(c.nShowAt);
+        CRecordingSink own;
         CApplyThread th(*m_pVar, *m_pSource, &finder);
         size_t nSleeps = m_clock.Sleeps().size();
         ASSERT_TRUE(th.Start(&dev));
-        ASSERT_TRUE(th.Request(c.nFlag));
+        if (c.bOwnSink)
+            ASSERT_TRUE(th.Request(c.nFlag, Snap(3), &own));
+        else
+            ASSERT_TRUE(th.Request(c.nFlag));
         ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
         EXPECT_EQ(th.LastResult(), 1);
         EXPECT_EQ(finder.Looks(), c.nLooks);
         auto v = m_clock.Sleeps();
         EXPECT_EQ(size_t(std::count(v.begin() + long(nSleeps), v.end(), 50u)), size_t(c.nLooks));
-        bool bShown = c.nShowAt != 0 && c.nShowAt <= c.nLooks;
+        bool bShown = !c.bOwnSink && c.nShowAt != 0 && c.nShowAt <= c.nLooks;
         EXPECT_EQ(finder.m_sink.Events().empty(), !bShown);
+        if (c.bOwnSink) {
+            EXPECT_EQ(own.Events(), std::vector<std::string>({"1067:20:0", "1067:80:0",
+                                                              "1067:100:0", "close", "close"}));
+        }
     }
 }
 
 TEST_F(CApplyThreadTest, NoDeviceDropsTheRequestUnlessGoWithNoDev) {
     CDevPad dev(*m_pVar, &m_lib); // never looked for: no handle
-    CFinder finder(1);
-    CApplyThread th(*m_pVar, *m_pSource, &finder);
+    CRecordingSink sink;
+    CApplyThread th(*m_pVar);
+    th.SetListener(&m_listener);
     ASSERT_TRUE(th.Start(&dev));
-    ASSERT_TRUE(th.Request(APPLY_FULL_PAD));
+    ASSERT_TRUE(th.Request(APPLY_FULL_PAD, Snap(3), &sink));
     ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
-    EXPECT_EQ(finder.m_sink.Events(), std::vector<std::string>({"close"}));
+    EXPECT_EQ(sink.Events(), std::vector<std::string>({"close"}));
     EXPECT_FALSE(m_log.Has("Apply_PAD_STD"));
     EXPECT_FALSE(m_log.Has("Apply Over"));
-    EXPECT_TRUE(BoxTexts().empty());
     EXPECT_EQ(th.LastResult(), 0);
+    auto v = m_listener.Outcomes();
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_TRUE(v[0].bDropped);
+    EXPECT_EQ(v[0].nResult, 0);
+    EXPECT_EQ(v[0].nFlag, APPLY_FULL_PAD);
+    EXPECT_TRUE(v[0].vMessages.empty());
 
     m_pVar->GoWithNoDev = 1;
-    ASSERT_TRUE(th.Request(APPLY_FULL_PAD));
+    ASSERT_TRUE(th.Request(APPLY_FULL_PAD, Snap(3), &sink));
     ASSERT_TRUE(th.WaitHandled(2, kWaitMs));
     EXPECT_TRUE(m_log.Has("Apply_PAD_STD"));
     EXPECT_TRUE(m_log.Has("Get general data error"));
     EXPECT_TRUE(m_log.Has("Apply Over"));
     EXPECT_EQ(th.LastResult(), 1);
+    v = m_listener.Outcomes();
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_FALSE(v[1].bDropped);
+    EXPECT_EQ(v[1].nResult, 1);
+    EXPECT_TRUE(BoxTexts().empty());
 }
 
-TEST_F(CApplyThreadTest, FailureShowsTheMessageAndEveryApplyClearsTheResetFlag) {
-    CGateDev dev(*m_pVar, &m_lib);
-    ASSERT_EQ(dev.Drv()->FindDev(), 1);
-    CApplyThread th(*m_pVar, *m_pSource, nullptr);
-    ASSERT_TRUE(th.Start(&dev));
-    for (int nResult : {0, 1}) {
-        SCOPED_TRACE(nResult);
-        m_boxes.m_vEntries.clear();
-        dev.SetResult(nResult);
+// The boxes of an apply, the encoder's and the thread's own, go with the outcome to the
+// listener on the apply thread; none reaches the process-wide sink. Without a listener
+// (the path being retired) they still go there, as before.
+TEST_F(CApplyThreadTest, BoxesGoWithTheOutcomeAndEveryApplyClearsTheResetFlag) {
+    struct {
+        const char* pszName;
+        int nResult;
+        bool bListener;
+        std::vector<std::string> vBoxes;
+    } kCases[] = {
+        {"failure",
+         0,
+         true,
+         {"Warning: from the encoder", "Error:    Update settings failed!      "}},
+        {"success", 1, true, {"Warning: from the encoder"}},
+        {"failure without listener",
+         0,
+         false,
+         {"Warning: from the encoder", "Error:    Update settings failed!      "}},
+    };
+    for (auto& c : kCases) {
+        SCOPED_TRACE(c.pszName);
+        CGateDev dev(*m_pVar, &m_lib);
+        ASSERT_EQ(dev.Drv()->FindDev(), 1);
+        dev.SetBox("from the encoder");
+        dev.SetResult(c.nResult);
         dev.SetReset(1);
-        int nHandled = th.Handled();
-        ASSERT_TRUE(th.Request(0x8007));
-        ASSERT_TRUE(th.WaitHandled(nHandled + 1, kWaitMs));
+        CRecordingListener listener;
+        CApplyThread th(*m_pVar);
+        if (c.bListener)
+            th.SetListener(&listener);
+        ASSERT_TRUE(th.Start(&dev));
+        m_boxes.m_vEntries.clear();
+        ASSERT_TRUE(th.Request(0x8007, Snap(3), nullptr));
+        ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
         EXPECT_EQ(dev.Reset(), 0);
-        EXPECT_EQ(th.LastResult(), nResult);
-        if (nResult == 0) {
-            EXPECT_EQ(BoxTexts(),
-                      std::vector<std::string>({"Error:    Update settings failed!      "}));
-        } else {
+        EXPECT_EQ(th.LastResult(), c.nResult);
+        auto v = listener.Outcomes();
+        if (c.bListener) {
+            ASSERT_EQ(v.size(), 1u);
+            EXPECT_EQ(MessageTexts(v[0]), c.vBoxes);
+            EXPECT_EQ(v[0].nResult, c.nResult);
+            EXPECT_EQ(v[0].nFlag, 0x8007);
+            EXPECT_FALSE(v[0].bDropped);
+            EXPECT_NE(listener.Threads()[0], std::this_thread::get_id());
             EXPECT_TRUE(BoxTexts().empty());
+        } else {
+            EXPECT_TRUE(v.empty());
+            EXPECT_EQ(BoxTexts(), c.vBoxes);
         }
     }
 }
 
-TEST_F(CApplyThreadTest, RequestsBeforeTheWakeUpApplyWithTheLaterFlags) {
+TEST_F(CApplyThreadTest, RequestsBeforeTheWakeUpApplyTheLaterSnapshotAndFlags) {
     CGateDev dev(*m_pVar, &m_lib);
     ASSERT_EQ(dev.Drv()->FindDev(), 1);
-    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    CApplyThread th(*m_pVar);
+    th.SetListener(&m_listener);
     ASSERT_TRUE(th.Start(&dev));
     EXPECT_FALSE(th.Busy());
+    CRecordingSink sinkA, sinkB, sinkC;
     dev.Hold();
-    ASSERT_TRUE(th.Request(0x10));
+    ASSERT_TRUE(th.Request(0x10, Snap(1), &sinkA));
     ASSERT_TRUE(dev.WaitInside());
     EXPECT_TRUE(th.Busy());
-    ASSERT_TRUE(th.Request(1));
-    ASSERT_TRUE(th.Request(2));
+    // Two requests while the first applies: the second overwrites the first unseen.
+    ASSERT_TRUE(th.Request(0x8001, Snap(2), &sinkB));
+    ASSERT_TRUE(th.Request(2, Snap(3), &sinkC));
     dev.Open();
     ASSERT_TRUE(th.WaitHandled(3, kWaitMs));
     EXPECT_EQ(dev.Flags(), std::vector<int>({0x10, 2, 2}));
+    EXPECT_EQ(dev.Effects(), std::vector<int>({1, 3, 3}));
+    std::vector<int> vOutFlags;
+    for (const CApplyOutcome& o : m_listener.Outcomes())
+        vOutFlags.push_back(o.nFlag);
+    EXPECT_EQ(vOutFlags, std::vector<int>({0x10, 2, 2}));
+    EXPECT_EQ(sinkA.Events(), std::vector<std::string>({"1067:50:0", "close", "close"}));
+    // The overwritten request's window is closed with the next apply, never fed.
+    EXPECT_EQ(sinkB.Events(), std::vector<std::string>({"close", "close"}));
+    EXPECT_EQ(sinkC.Events(), std::vector<std::string>(
+                                  {"1067:50:0", "close", "close", "1067:50:0", "close", "close"}));
     EXPECT_FALSE(th.Busy());
 }
 
@@ -270,7 +357,8 @@ TEST_F(CApplyThreadTest, SemaphoreCountsAtMostOneHundred) {
     EXPECT_EQ(sig.Count(), 99);
     EXPECT_TRUE(sig.Release());
 
-    // The same limit through a thread that is busy with the first request.
+    // The same limit through a thread that is busy with the first request; a refused
+    // request leaves the pending one as it was.
     CGateDev dev(*m_pVar, &m_lib);
     ASSERT_EQ(dev.Drv()->FindDev(), 1);
     CApplyThread th(*m_pVar, *m_pSource, nullptr);
@@ -281,39 +369,81 @@ TEST_F(CApplyThreadTest, SemaphoreCountsAtMostOneHundred) {
     for (int i = 0; i < 100; ++i)
         ASSERT_TRUE(th.Request(2)) << i;
     EXPECT_FALSE(th.Request(3));
+    EXPECT_FALSE(th.Request(4, Snap(9), nullptr));
     EXPECT_EQ(th.Req().Signal.Count(), 100);
     dev.Open();
     ASSERT_TRUE(th.WaitHandled(101, kWaitMs));
-    EXPECT_EQ(dev.Flags().size(), 101u);
+    auto vFlags = dev.Flags();
+    ASSERT_EQ(vFlags.size(), 101u);
+    EXPECT_EQ(std::count(vFlags.begin() + 1, vFlags.end(), 2), 100);
+    auto vEffects = dev.Effects();
+    EXPECT_EQ(std::count(vEffects.begin(), vEffects.end(), 3), 101);
 }
 
-TEST_F(CApplyThreadTest, AppliesACopyTakenWhenTheApplyStarts) {
-    CGateDev dev(*m_pVar, &m_lib);
+// The path being retired: Request(int) copies the current profile and the macros its keys
+// use when the request is made, so what the window thread changes afterwards never
+// reaches the apply.
+TEST_F(CApplyThreadTest, RequestWithoutSnapshotCopiesWhenTheRequestIsMade) {
+    StMacro mac{};
+    mac.dwId = 0x42;
+    m_macros.Add(mac);
+    {
+        std::lock_guard<std::mutex> lock(m_mtxPro);
+        KeyFun& kf = m_pList->Current()->Kb.KbKeys[0].Main;
+        kf.dwFun = MakeFun(5, 0);
+        kf.dwMacroId = 0x42;
+    }
+    CMacroStore own; // the model's stores are used when the thread is given none
+    own.Add(mac);
+    StMacro other{};
+    other.dwId = 0x43;
+    own.Add(other);
+    CGateDev dev(*m_pVar, &m_lib, &own);
     ASSERT_EQ(dev.Drv()->FindDev(), 1);
-    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    CApplyThread th(*m_pVar, *m_pSource, nullptr, &m_macros, &m_bullets);
     ASSERT_TRUE(th.Start(&dev));
     dev.Hold();
     ASSERT_TRUE(th.Request(7));
     ASSERT_TRUE(dev.WaitInside());
+    ASSERT_TRUE(th.Request(7));
     {
-        // The window thread edits and then deletes the profile during the apply.
+        // The window thread edits and then deletes the profile and the macro.
         std::lock_guard<std::mutex> lock(m_mtxPro);
         m_pList->Current()->Pad.nPadLedEffect = 9;
         ASSERT_TRUE(m_pList->Remove(m_pList->Current()));
         m_pList->SetCurrent(nullptr);
     }
+    ASSERT_TRUE(m_macros.Remove(0x42));
     dev.Open();
-    ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
-    EXPECT_EQ(dev.Effects(), std::vector<int>({3}));
+    ASSERT_TRUE(th.WaitHandled(2, kWaitMs));
+    EXPECT_EQ(dev.Effects(), std::vector<int>({3, 3}));
+    EXPECT_EQ(dev.MacroCounts(), std::vector<size_t>({1, 1}));
     EXPECT_EQ(th.LastResult(), 1);
 
     // Without a current profile nothing is applied and the failure is shown.
     ASSERT_TRUE(th.Request(7));
-    ASSERT_TRUE(th.WaitHandled(2, kWaitMs));
-    EXPECT_EQ(dev.Flags().size(), 1u);
+    ASSERT_TRUE(th.WaitHandled(3, kWaitMs));
+    EXPECT_EQ(dev.Flags().size(), 2u);
     EXPECT_EQ(th.LastResult(), 0);
     EXPECT_TRUE(m_log.Has("Start Apply: no current profile"));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>({"Error:    Update settings failed!      "}));
+    th.Stop();
+
+    // Given no stores, the thread copies from the model's.
+    {
+        std::lock_guard<std::mutex> lock(m_mtxPro);
+        auto pPro = std::make_unique<Profile>();
+        pPro->dwMagic = PROFILE_MAGIC;
+        pPro->dwId = 6;
+        pPro->Ms.Mode[2].Keys[4][20].Fn.dwFun = MakeFun(5, 0);
+        pPro->Ms.Mode[2].Keys[4][20].Fn.dwMacroId = 0x42;
+        m_pList->SetCurrent(m_pList->AddCopy(*pPro));
+    }
+    CApplyThread th2(*m_pVar, *m_pSource, nullptr);
+    ASSERT_TRUE(th2.Start(&dev));
+    ASSERT_TRUE(th2.Request(7));
+    ASSERT_TRUE(th2.WaitHandled(1, kWaitMs));
+    EXPECT_EQ(dev.MacroCounts(), std::vector<size_t>({1, 1, 1}));
 }
 
 TEST_F(CApplyThreadTest, StopWaitsForTheRunningApplyAndDropsQueuedOnes) {
@@ -349,6 +479,34 @@ TEST_F(CApplyThreadTest, StopWaitsForTheRunningApplyAndDropsQueuedOnes) {
     }
     EXPECT_EQ(m_log.With("thread exit").size(), 2u);
     EXPECT_FALSE(CApplyThread(*m_pVar, *m_pSource, nullptr).Start(nullptr));
+}
+
+// A thread's own message sink takes that thread's boxes only, and ends with its scope.
+TEST_F(CApplyThreadTest, ThreadMessageSinkTakesOnlyItsThreadsBoxes) {
+    CCollectingMessageSink outer, inner;
+    {
+        CThreadMessageBoxScope scope(outer);
+        EXPECT_EQ(GetThreadMessageBoxSink(), &outer);
+        PlatformMessageBox("Error", "one");
+        std::thread other([] { ErrorBox("from %s", "another thread"); });
+        other.join();
+        {
+            CThreadMessageBoxScope nested(inner);
+            ErrorBox("two %d", 2);
+        }
+        PlatformMessageBox("Warning", "three");
+    }
+    EXPECT_EQ(GetThreadMessageBoxSink(), nullptr);
+    PlatformMessageBox("Error", "four");
+    auto Texts = [](const CCollectingMessageSink& sink) {
+        std::vector<std::string> v;
+        for (const auto& e : sink.m_vEntries)
+            v.push_back(e.strTitle + ": " + e.strText);
+        return v;
+    };
+    EXPECT_EQ(Texts(outer), std::vector<std::string>({"Error: one", "Warning: three"}));
+    EXPECT_EQ(Texts(inner), std::vector<std::string>({"Error: two 2"}));
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>({"Error: from another thread", "Error: four"}));
 }
 
 } // namespace

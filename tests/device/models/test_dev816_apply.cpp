@@ -174,8 +174,9 @@ TEST_F(CKb816Test, MacroOnAnFnKeyGoesToTheFnEntry) {
 }
 
 TEST_F(CKb816Test, MacroSlotsFollowTheirNumbers) {
-    // A number left over from an earlier run must neither keep a macro from being sent
-    // nor push the next macro's number away from its slot.
+    // A number left over in a macro must neither keep it from being sent nor push the next
+    // macro's number away from its slot. The apply numbers its own copies, so the numbers
+    // in the store stay as they are.
     m_macros.Find(0x222)->byBufferId = 1;
     StMacro stale{};
     stale.dwId = 0x333;
@@ -189,7 +190,31 @@ TEST_F(CKb816Test, MacroSlotsFollowTheirNumbers) {
     EXPECT_EQ(st.byMacros[0][131], 0xF0); // slot 1: macro 0x222 (number 2)
     EXPECT_EQ(Bytes(st.byMatrix.begin() + 40, st.byMatrix.begin() + 48),
               Bytes({0x10, 0x00, 0x05, 0x00, 0x10, 0x00, 0x01, 0x01}));
-    EXPECT_TRUE(BufferNumbersClear());
+    EXPECT_EQ(m_macros.Find(0x111)->byBufferId, 0);
+    EXPECT_EQ(m_macros.Find(0x222)->byBufferId, 1);
+    EXPECT_EQ(m_macros.Find(0x333)->byBufferId, 2);
+}
+
+TEST_F(CKb816Test, MacroNumbersGoIntoTheSnapshotOnly) {
+    std::vector<StMacro> vBefore;
+    for (const StMacro& m : m_macros.List())
+        vBefore.push_back(m);
+    auto pSnap = MakeApplySnapshot(*m_pPro, m_macros, m_macros);
+    ASSERT_TRUE(pSnap);
+    auto mx = std::make_unique<CKb816Matrix>();
+    ASSERT_TRUE(m_pDev->FillMatrix(pSnap->Pro(), *mx, pSnap->Stores()));
+    // The numbers the key matrix refers to are the snapshot's.
+    EXPECT_EQ(pSnap->Macros().Find(0x111)->byBufferId, 1);
+    EXPECT_EQ(pSnap->Macros().Find(0x222)->byBufferId, 2);
+    ASSERT_EQ(pSnap->Stores().Bullets.Count(), 0u);
+    // A whole apply with the snapshot clears them again and leaves the store as it was.
+    ASSERT_EQ(m_pDev->ApplySetting(*pSnap, nullptr, 1067, 0x7), 1);
+    EXPECT_EQ(pSnap->Macros().Find(0x111)->byBufferId, 0);
+    EXPECT_EQ(pSnap->Macros().Find(0x222)->byBufferId, 0);
+    EXPECT_EQ(m_pKb->State().byMacros[0][1], 0x02); // macro 0x111 went to slot 0
+    size_t i = 0;
+    for (const StMacro& m : m_macros.List())
+        EXPECT_EQ(std::memcmp(&m, &vBefore[i++], sizeof m), 0);
 }
 
 TEST_F(CKb816Test, MoreThanTenMacrosAreRefused) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 #include "Dev8948Fixture.h"
 #include "device/models/ApplyThread.h"
@@ -294,6 +297,194 @@ TEST_F(CDev8948ApplyTest, MouseVanishingMidApplyFailsCleanly) {
         EXPECT_EQ(std::memcmp(m_bullets.Find(kBulletId), &bulBefore, sizeof bulBefore), 0);
         EXPECT_EQ(std::memcmp(m_pPro.get(), &proBefore, sizeof proBefore), 0);
     }
+}
+
+// The numbers the encoder hands out go into the snapshot's stores; the live stores the
+// window thread edits are never written, not even for a moment.
+TEST_F(CDev8948ApplyTest, BufferNumbersGoIntoTheSnapshotOnly) {
+    // Looks at both stores at every pause of the apply.
+    class CWatchClock : public CFakeClock {
+    public:
+        explicit CWatchClock(std::function<void()> fn) : m_fn(std::move(fn)) {}
+        void SleepMs(uint32_t nMs) override {
+            CFakeClock::SleepMs(nMs);
+            m_fn();
+        }
+
+    private:
+        std::function<void()> m_fn;
+    };
+    const StMacro macBefore = *m_macros.Find(kMacroId);
+    const StMacro bulBefore = *m_bullets.Find(kBulletId);
+    auto pSnap = MakeApplySnapshot(*m_pPro, m_macros, m_bullets);
+    ASSERT_TRUE(pSnap);
+    std::vector<std::pair<int, int>> vSeen; // snapshot's macro and bullet numbers
+    bool bLiveChanged = false;
+    {
+        CWatchClock clock([&] {
+            vSeen.push_back({pSnap->Macros().Find(kMacroId)->byBufferId,
+                             pSnap->Bullets().Find(kBulletId)->byBufferId});
+            bLiveChanged = bLiveChanged ||
+                           std::memcmp(m_macros.Find(kMacroId), &macBefore, sizeof macBefore) ||
+                           std::memcmp(m_bullets.Find(kBulletId), &bulBefore, sizeof bulBefore);
+        });
+        m_pDev->SetReset(1);
+        ASSERT_EQ(m_pDev->ApplySetting(*pSnap, nullptr, 1067, 0x800F), 1);
+    }
+    SetClock(&m_clock);
+    ASSERT_FALSE(vSeen.empty());
+    // Macro 1 and bullet 1 (bullets count on their own with this firmware) while sending.
+    EXPECT_EQ(vSeen[0], std::make_pair(1, 1));
+    EXPECT_FALSE(bLiveChanged);
+    EXPECT_EQ(pSnap->Macros().Find(kMacroId)->byBufferId, 0);
+    EXPECT_EQ(pSnap->Bullets().Find(kBulletId)->byBufferId, 0);
+    EXPECT_EQ(Rows()[0], "SetMacro 1: 00 02 51 2C 04 D0 01 04");
+    // Nothing was asked of the desktop: the pointer settings wait in the snapshot.
+    EXPECT_TRUE(m_pointer.m_vSets.empty());
+    ASSERT_EQ(pSnap->Pointer().size(), 2u);
+}
+
+// Counts every call and the threads that made them.
+class CCountingPointer : public CFakePointer {
+public:
+    bool Supported(EPointerKey eKey) override {
+        Note();
+        return CFakePointer::Supported(eKey);
+    }
+    bool Get(EPointerKey eKey, PointerValue& v) override {
+        Note();
+        return CFakePointer::Get(eKey, v);
+    }
+    bool Set(EPointerKey eKey, const PointerValue& v) override {
+        Note();
+        return CFakePointer::Set(eKey, v);
+    }
+    std::vector<std::thread::id> Threads() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        return m_vThreads;
+    }
+    void Forget() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        m_vThreads.clear();
+        m_vSets.clear();
+    }
+
+private:
+    void Note() {
+        std::lock_guard<std::mutex> lock(m_mtx);
+        m_vThreads.push_back(std::this_thread::get_id());
+    }
+    std::mutex m_mtx;
+    std::vector<std::thread::id> m_vThreads;
+};
+
+TEST_F(CDev8948ApplyTest, PointerSettingsGoWithTheOutcome) {
+    CCountingPointer pointer;
+    pointer.m_mapCur = m_pointer.m_mapCur;
+    SetPointerSettings(&pointer);
+    struct {
+        const char* pszName;
+        int nFlag;
+        int nReset;
+        std::vector<int> vModes; // modes whose settings the outcome carries
+        size_t nRows;
+    } kCases[] = {
+        {"pointer settings alone", 8, 0, {0}, 0},
+        {"with the general data, every mode of a reset", 0x800A, 1, {0, 1}, 5},
+        {"general data only", 2, 0, {}, 3},
+    };
+    for (auto& c : kCases) {
+        SCOPED_TRACE(c.pszName);
+        m_pMouse->ClearTrace();
+        pointer.Forget();
+        CRecordingListener listener;
+        CApplyThread th(*m_pVar);
+        th.SetListener(&listener);
+        ASSERT_TRUE(th.Start(m_pDev.get()));
+        m_pDev->SetReset(c.nReset);
+        CRecordingSink sink;
+        ASSERT_TRUE(th.Request(c.nFlag, MakeApplySnapshot(*m_pPro, m_macros, m_bullets), &sink));
+        ASSERT_TRUE(th.WaitHandled(1, 10000));
+        th.Stop();
+        EXPECT_EQ(Rows().size(), c.nRows);
+        EXPECT_TRUE(pointer.Threads().empty()); // the worker never asked the desktop
+        auto v = listener.Outcomes();
+        ASSERT_EQ(v.size(), 1u);
+        EXPECT_EQ(v[0].nResult, 1);
+        std::vector<int> vModes;
+        for (const CPointerRequest& r : v[0].vPointer) {
+            vModes.push_back(r.nMode);
+            EXPECT_EQ(std::memcmp(&r.Sys, &m_pPro->Ms.Mode[r.nMode].Sys, sizeof r.Sys), 0);
+        }
+        EXPECT_EQ(vModes, c.vModes);
+        // The receiver sets them on its own thread.
+        PresentApplyOutcome(v[0], pointer);
+        EXPECT_EQ(pointer.m_vSets.empty(), c.vModes.empty());
+        for (std::thread::id id : pointer.Threads())
+            EXPECT_EQ(id, std::this_thread::get_id());
+    }
+    SetPointerSettings(&m_pointer);
+    EXPECT_TRUE(m_pointer.m_vSets.empty());
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
+// A failing apply through the thread: the encoder's boxes and the thread's own failure
+// box arrive in the outcome, in order; none is shown from the worker.
+TEST_F(CDev8948ApplyTest, FailingApplyThroughTheThreadReportsItsBoxesInTheOutcome) {
+    struct {
+        const char* pszName;
+        size_t nVanishAt; // the mouse goes away at this pause (0: it stays)
+        int nSensorCode;
+        std::vector<std::string> vBoxes;
+    } kCases[] = {
+        {"the mouse vanishes after the first macro",
+         1,
+         6,
+         {": Invalid key 6: FunID=0x1000063, MacroID=0x0, Name=",
+          "Error:    Update settings failed!      "}},
+        {"the mouse vanishes after the matrices",
+         4,
+         6,
+         {": Invalid key 6: FunID=0x1000063, MacroID=0x0, Name=",
+          "Error:    Update settings failed!      "}},
+        {"another sensor",
+         0,
+         15,
+         {": Invalid key 6: FunID=0x1000063, MacroID=0x0, Name=",
+          "Error: Sensor unmatch: dev=0x3389, cfg=0x3360",
+          "Error:    Update settings failed!      "}},
+    };
+    Key(0, 6).dwFun = MakeFun(1, 99); // has no code: the encoder reports it
+    for (auto& c : kCases) {
+        SCOPED_TRACE(c.pszName);
+        m_pMouse->Return();
+        m_pDev->Drv()->ClearHandle();
+        ASSERT_EQ(m_pDev->Drv()->FindDev(), 1);
+        m_pMouse->SetSensorCode(c.nSensorCode);
+        m_boxes.m_vEntries.clear();
+        CRecordingListener listener;
+        CRecordingSink sink;
+        {
+            std::unique_ptr<CVanishingClock> pClock;
+            if (c.nVanishAt)
+                pClock = std::make_unique<CVanishingClock>(*m_pMouse, c.nVanishAt);
+            CApplyThread th(*m_pVar);
+            th.SetListener(&listener);
+            ASSERT_TRUE(th.Start(m_pDev.get()));
+            ASSERT_TRUE(th.Request(APPLY_FULL_MOUSE,
+                                   MakeApplySnapshot(*m_pPro, m_macros, m_bullets), &sink));
+            ASSERT_TRUE(th.WaitHandled(1, 10000));
+        }
+        SetClock(&m_clock);
+        auto v = listener.Outcomes();
+        ASSERT_EQ(v.size(), 1u);
+        EXPECT_EQ(v[0].nResult, 0);
+        EXPECT_EQ(MessageTexts(v[0]), c.vBoxes);
+        EXPECT_TRUE(BoxTexts().empty());
+        EXPECT_EQ(sink.Events().back(), "close");
+        EXPECT_EQ(m_pDev->Reset(), 0);
+    }
+    m_pMouse->SetSensorCode(6);
 }
 
 TEST_F(CDev8948ApplyTest, ThroughTheApplyThreadAFailureIsShown) {
