@@ -14,7 +14,7 @@ constexpr int kMouseMatrixPositions = 20; // positions 1..20 of the 8948 key mat
 class CProblems {
 public:
     void Add(const char* pszFormat, ...) __attribute__((format(printf, 2, 3))) {
-        char sz[256];
+        char sz[512];
         va_list ap;
         va_start(ap, pszFormat);
         vsnprintf(sz, sizeof(sz), pszFormat, ap);
@@ -234,6 +234,17 @@ void CheckKeyboard(const CGlobalVar& var, CProblems& p) {
     }
 }
 
+// Other installations stop at such an item, and so does this program; the author meant the
+// number, so the fix is named with it.
+void CheckHexPrefixes(const CGlobalVar& var, CProblems& p) {
+    for (const CIniHexPrefixNote& n : var.vHexPrefixNotes) {
+        p.Add("%s%s[%s] %s: item %s has a 0x prefix; this value takes bare hexadecimal digits "
+              "(%s), so reading stops before it",
+              n.strFile.c_str(), n.strFile.empty() ? "" : " ", n.strSection.c_str(),
+              n.strKey.c_str(), n.strItem.c_str(), n.strItem.substr(2).c_str());
+    }
+}
+
 void CheckPad(const CGlobalVar& var, CProblems& p) {
     if (var.Dev.Pad.VID == 0 || var.Dev.Pad.PID == 0) {
         p.Add("PAD: VID and PID must both be set to find the pad");
@@ -244,6 +255,7 @@ void CheckPad(const CGlobalVar& var, CProblems& p) {
 
 std::vector<std::string> CheckDescriptions(const CGlobalVar& var) {
     CProblems p;
+    CheckHexPrefixes(var, p);
     if (var.MsFw != 0) {
         CheckMouse(var, p);
     }

@@ -8,7 +8,8 @@
 
 #include "config/GlobalVar.h"
 
-// One line per problem, in a fixed order (mouse, keyboard, pad); empty when none.
+// One line per problem, in a fixed order (numbers written with 0x where bare hexadecimal
+// digits belong, then mouse, keyboard, pad); empty when none.
 std::vector<std::string> CheckDescriptions(const CGlobalVar& var);
 
 // Problems between the descriptions and the skins: a skin without the mouse picture, key

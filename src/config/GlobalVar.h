@@ -96,6 +96,10 @@ struct CGlobalVar {
 
     // Device descriptions and key tables, loaded by their own Parts of the configuration.
     DeviceDesc Dev;
+
+    // Numbers of cfg.ini and ProCfg.ini written with 0x where bare hexadecimal digits belong;
+    // each ended its list or entry (velkinctl check lists them).
+    std::vector<CIniHexPrefixNote> vHexPrefixNotes;
 };
 
 struct CMacroLimits {

@@ -81,6 +81,7 @@ CIniFile::CIniFile(const std::string& strPath) {
 
 bool CIniFile::Load(const std::string& strPath) {
     m_mapSections.clear();
+    m_vHexPrefixNotes.clear();
     m_strPath = strPath;
     m_bLoaded = false;
     auto data = FileLookup::ReadAll(strPath);
@@ -104,6 +105,7 @@ std::string CIniFile::DecodeText(const void* pData, size_t nLen) {
 
 void CIniFile::LoadFromBytes(const void* pData, size_t nLen) {
     m_mapSections.clear();
+    m_vHexPrefixNotes.clear();
     m_strPath.clear();
     m_bLoaded = true;
     const std::string strText = DecodeText(pData, nLen);
@@ -163,11 +165,10 @@ bool CIniFile::HasSection(const std::string& strSection) const {
 }
 
 bool CIniFile::ParseDigits(const std::string& strItem, int nBase, uint32_t& dwOut) {
+    // No prefix, not even in base 16: other installations read "0x10" in a list as the end of
+    // the list, and the same file must program a device the same way everywhere.
     size_t i = 0;
-    if (nBase == 16 && strItem.size() > 2 && strItem[0] == '0' &&
-        (strItem[1] == 'x' || strItem[1] == 'X'))
-        i = 2;
-    if (i >= strItem.size())
+    if (strItem.empty())
         return false;
     uint64_t nValue = 0;
     for (; i < strItem.size(); ++i) {
@@ -181,6 +182,44 @@ bool CIniFile::ParseDigits(const std::string& strItem, int nBase, uint32_t& dwOu
     }
     dwOut = static_cast<uint32_t>(nValue);
     return true;
+}
+
+bool CIniFile::HasHexPrefix(const std::string& strItem) {
+    size_t i = 0;
+    while (i < strItem.size() && IsBlank(strItem[i]))
+        ++i;
+    return i + 1 < strItem.size() && strItem[i] == '0' &&
+           (strItem[i + 1] == 'x' || strItem[i + 1] == 'X');
+}
+
+void CIniFile::NoteHexPrefixes(const std::string& strSection, const std::string& strKey,
+                               const std::string& strValue, const int* pBases, int nItems) const {
+    int nItem = 0;
+    size_t nStart = 0;
+    while (nStart <= strValue.size() && nItem < nItems) {
+        size_t nComma = strValue.find(',', nStart);
+        std::string strItem = Trim(strValue.substr(
+            nStart, nComma == std::string::npos ? std::string::npos : nComma - nStart));
+        if (!strItem.empty()) {
+            const int nBase = pBases ? pBases[nItem] : 16;
+            ++nItem;
+            if (nBase == 16 && HasHexPrefix(strItem)) {
+                const size_t nSlash = m_strPath.rfind('/');
+                CIniHexPrefixNote note{nSlash == std::string::npos ? m_strPath
+                                                                   : m_strPath.substr(nSlash + 1),
+                                       strSection, strKey, strItem};
+                bool bKnown = false;
+                for (const CIniHexPrefixNote& n : m_vHexPrefixNotes)
+                    bKnown = bKnown || (Fold(n.strSection) == Fold(strSection) &&
+                                        Fold(n.strKey) == Fold(strKey) && n.strItem == strItem);
+                if (!bKnown)
+                    m_vHexPrefixNotes.push_back(std::move(note));
+            }
+        }
+        if (nComma == std::string::npos)
+            break;
+        nStart = nComma + 1;
+    }
 }
 
 std::optional<int32_t> CIniFile::ParseInt(const std::string& strValue) {
@@ -255,6 +294,8 @@ int CIniFile::GetList(const std::string& strSection, const std::string& strKey, 
     auto value = Raw(strSection, strKey);
     if (!value || nCapacity <= 0)
         return 0;
+    if (nBase == 16)
+        NoteHexPrefixes(strSection, strKey, *value, nullptr, nCapacity);
     return ParseList(*value, nBase, pOut, nCapacity);
 }
 

@@ -21,6 +21,15 @@ struct POINT {
     bool operator==(const POINT&) const = default;
 };
 
+// An item written with 0x where a value holds hexadecimal numbers, which are written as bare
+// digits. Such an item ends the list like any other non-digit, as other installations read
+// the same file; the author most likely meant the number, so readers keep a note of it.
+struct CIniHexPrefixNote {
+    std::string strFile; // the file's name without its folder; empty for bytes loaded directly
+    std::string strSection, strKey, strItem; // as spelled in the file
+    bool operator==(const CIniHexPrefixNote&) const = default;
+};
+
 class CIniFile {
 public:
     CIniFile() = default;
@@ -43,8 +52,9 @@ public:
     std::string GetString(const std::string& strSection, const std::string& strKey,
                           const std::string& strDefault, size_t nBufLen) const;
     // Number list: split at commas, empty items skipped, blanks around an item ignored;
-    // stops at the first item with anything but digits of nBase (an optional 0x prefix is
-    // allowed in base 16) and at nCapacity. Returns the count taken.
+    // stops at the first item with anything but digits of nBase (a 0x prefix included: only
+    // single integers take it) and at nCapacity. Returns the count taken. In base 16 the
+    // items written with 0x are noted (HexPrefixNotes).
     int GetList(const std::string& strSection, const std::string& strKey, int nBase, int32_t* pOut,
                 int nCapacity) const;
     int GetList(const std::string& strSection, const std::string& strKey, int nBase,
@@ -58,10 +68,20 @@ public:
     // Point x,y: starts as ptDefault; fewer than two numbers: "Wrong POINT num" (title "Error").
     POINT GetPoint(const std::string& strSection, const std::string& strKey, POINT ptDefault) const;
 
+    // Items written with 0x in the values read as hexadecimal numbers so far, in reading
+    // order, each once.
+    const std::vector<CIniHexPrefixNote>& HexPrefixNotes() const { return m_vHexPrefixNotes; }
+    // Notes the items of a value that readers outside this class parse as numbers: pBases[i]
+    // is the base of the i-th non-empty item (nItems of them are read; pBases null: all 16).
+    void NoteHexPrefixes(const std::string& strSection, const std::string& strKey,
+                         const std::string& strValue, const int* pBases, int nItems) const;
+
     // Parsing helpers shared with other readers of the same value forms.
     static std::optional<int32_t> ParseInt(const std::string& strValue);
-    // One list item: digits of nBase only (a 0x prefix allowed in base 16), fitting 32 bits.
+    // One list item: digits of nBase only, fitting 32 bits. A 0x prefix is no digit.
     static bool ParseDigits(const std::string& strItem, int nBase, uint32_t& dwOut);
+    // Whether an item (blanks around it ignored) starts with 0x or 0X.
+    static bool HasHexPrefix(const std::string& strItem);
     static int ParseList(const std::string& strValue, int nBase, int32_t* pOut, int nCapacity);
     static uint32_t ParseColor(const std::string& strValue);
     // Converts the file's bytes to UTF-8 (BOM, UTF-16LE, system code page).
@@ -75,6 +95,8 @@ private:
     std::unordered_map<std::string, Section> m_mapSections; // folded name -> section
     std::string m_strPath;
     bool m_bLoaded = false;
+    // What reading came across; readers take the file as const.
+    mutable std::vector<CIniHexPrefixNote> m_vHexPrefixNotes;
 };
 
 // Writes one key of an INI file (lang.ini), keeping every other line; atomic replacement.

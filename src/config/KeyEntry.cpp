@@ -24,11 +24,11 @@ bool ParseItem(const std::string& strItem, int nBase, uint32_t& dwOut) {
 }
 
 FnKeyEntry ParseFourNumbers(const std::string& strValue, uint32_t nLastDefault) {
-    static const int aBases[4] = {16, 16, 16, 10};
     uint32_t a[4] = {0, 0, 0, nLastDefault};
     bool bBad = false;
     FnKeyEntry e;
-    e.nCount = ParseKeyEntryNumbers(strValue.substr(0, KB_ENTRY_BUF - 1), aBases, 4, a, &bBad);
+    e.nCount =
+        ParseKeyEntryNumbers(strValue.substr(0, KB_ENTRY_BUF - 1), kFnKeyEntryBases, 4, a, &bBad);
     if (bBad)
         PlatformMessageBox("Error", "Data parse error!");
     e.dwClass = a[0];
@@ -151,9 +151,9 @@ void ApplyGunEntry(uint32_t dwParam, const MouseKeyEntryParams& params, KeyAssig
 
 bool ParseMouseKeyEntry(const std::string& strValue, const MouseKeyEntryParams& params,
                         KeyAssign& ka, int32_t* pnCustomKeyParam) {
-    static const int aBases[4] = {16, 16, 16, 16};
     uint32_t a[4] = {};
-    if (ParseKeyEntryNumbers(strValue.substr(0, BUTTON_ENTRY_BUF - 1), aBases, 4, a, nullptr) < 4)
+    if (ParseKeyEntryNumbers(strValue.substr(0, BUTTON_ENTRY_BUF - 1), kMouseKeyEntryBases, 4, a,
+                             nullptr) < 4)
         return false;
     const uint32_t C = a[0] & 0xFF, K = a[1], P = a[2], X = a[3];
     ka = KeyAssign{};
@@ -227,6 +227,7 @@ int ReadMouseKeyEntries(const CIniFile& ini, const std::string& strSection, int 
         std::string strValue = ini.GetString(strSection, szKey, "", BUTTON_ENTRY_BUF);
         if (strValue.empty())
             continue;
+        ini.NoteHexPrefixes(strSection, szKey, strValue, kMouseKeyEntryBases, 4);
         if (ParseMouseKeyEntry(strValue, params, aTable[k - 1], pnCustomKeyParam))
             ++nTaken;
     }
@@ -234,11 +235,11 @@ int ReadMouseKeyEntries(const CIniFile& ini, const std::string& strSection, int 
 }
 
 KbKeyEntry ParseKbKeyEntry(const std::string& strValue) {
-    static const int aBases[9] = {10, 10, 10, 10, 16, 16, 16, 10, 10};
     uint32_t a[9] = {};
     bool bBad = false;
     KbKeyEntry e;
-    e.nCount = ParseKeyEntryNumbers(strValue.substr(0, KB_ENTRY_BUF - 1), aBases, 9, a, &bBad);
+    e.nCount =
+        ParseKeyEntryNumbers(strValue.substr(0, KB_ENTRY_BUF - 1), kKbKeyEntryBases, 9, a, &bBad);
     if (bBad)
         PlatformMessageBox("Error", "Data parse error!");
     e.rcKey = RECT{static_cast<int32_t>(a[0]), static_cast<int32_t>(a[1]),

@@ -9,6 +9,12 @@
 #include "config/KeyTables.h"
 #include "storage/KeyAssign.h"
 
+// The base of each number of an entry form, in order: mouse buttons (K%d_%d), keyboard keys
+// (KBKEY), Fn functions (FN) and gesture keys (GEST).
+inline constexpr int kMouseKeyEntryBases[4] = {16, 16, 16, 16};
+inline constexpr int kKbKeyEntryBases[9] = {10, 10, 10, 10, 16, 16, 16, 10, 10};
+inline constexpr int kFnKeyEntryBases[4] = {16, 16, 16, 10};
+
 // What a mouse button entry takes from section MS. The caller copies these values out of
 // its mouse description, so the parser does not depend on how that is laid out.
 struct MouseKeyEntryParams {
@@ -27,7 +33,8 @@ bool ParseMouseKeyEntry(const std::string& strValue, const MouseKeyEntryParams& 
                         KeyAssign& ka, int32_t* pnCustomKeyParam);
 
 // Reads K1_m .. K21_m (m = nModeIndex + 1) of a section into aTable, which is cleared
-// first. Each value is cut to 49 characters. Returns the number of entries taken.
+// first. Each value is cut to 49 characters. Returns the number of entries taken. Numbers
+// written with 0x are noted in the reader (CIniFile::HexPrefixNotes).
 int ReadMouseKeyEntries(const CIniFile& ini, const std::string& strSection, int nModeIndex,
                         const MouseKeyEntryParams& params, MsKeyTable& aTable,
                         int32_t* pnCustomKeyParam);
@@ -37,8 +44,8 @@ void ApplyGunEntry(uint32_t dwParam, const MouseKeyEntryParams& params, KeyAssig
 
 // Splits an entry into at most nMax numbers, pBases[i] being the base of number i (10 or
 // 16). Blanks around a number and empty items are skipped. Parsing ends at the first item
-// with any other character (or that does not fit in 32 bits); *pbBad tells whether that
-// happened. Returns the count of numbers taken.
+// with any other character (a 0x prefix included) or that does not fit in 32 bits; *pbBad
+// tells whether that happened. Returns the count of numbers taken.
 int ParseKeyEntryNumbers(const std::string& strValue, const int* pBases, int nMax, uint32_t* pOut,
                          bool* pbBad);
 

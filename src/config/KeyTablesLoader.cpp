@@ -55,6 +55,7 @@ void LoadKbKeyTable(const CIniFile& cfg, CGlobalVar& var) {
         std::string strValue = cfg.GetString("KBKEY", KeyName("K%d", n), "", KB_ENTRY_BUF);
         if (strValue.empty())
             break;
+        cfg.NoteHexPrefixes("KBKEY", KeyName("K%d", n), strValue, kKbKeyEntryBases, 9);
         KbKeyEntry e = ParseKbKeyEntry(strValue);
         if (e.nMatrix > KB_POS_MAX || e.nLight > KB_POS_MAX) {
             PlatformMessageBox("Warning", "Wrong matrix index value!");
@@ -96,6 +97,7 @@ void LoadFnTable(const CIniFile& cfg, CGlobalVar& var) {
             break;
         }
         ++nRead;
+        cfg.NoteHexPrefixes("FN", KeyName("K%d", i + 1), strValue, kFnKeyEntryBases, 4);
         FnKeyEntry e = ParseFnKeyEntry(strValue);
         // Links index the keyboard's Fn tables: larger ones are cut to the last entry.
         int32_t nLink = e.nLast == static_cast<uint32_t>(LINK_FROM_FREE)
@@ -127,6 +129,7 @@ void LoadGestTable(const CIniFile& cfg, CGlobalVar& var) {
         std::string strValue = cfg.GetString("GEST", KeyName("K%d", n), "", KB_ENTRY_BUF);
         if (strValue.empty())
             continue;
+        cfg.NoteHexPrefixes("GEST", KeyName("K%d", n), strValue, kFnKeyEntryBases, 4);
         FnKeyEntry e = ParseGestKeyEntry(strValue);
         KeyFun& kf = keys.Gest[n - 1].Main;
         FillKbKeyFun(kf, e.dwClass, e.dwCode, e.dwParam);
@@ -200,7 +203,10 @@ void BuildDefaultMouseKeys(CGlobalVar& var, const KeyAssign (*pSource)[MS_MODE_N
 }
 
 void LoadKeyPresets(CGlobalVar& var) {
-    LoadProCfg(CIniFile(FileLookup::Resolve(var.szProgramDir, "ProCfg.ini")), var);
+    const CIniFile proCfg(FileLookup::Resolve(var.szProgramDir, "ProCfg.ini"));
+    LoadProCfg(proCfg, var);
+    const auto& vNotes = proCfg.HexPrefixNotes();
+    var.vHexPrefixNotes.insert(var.vHexPrefixNotes.end(), vNotes.begin(), vNotes.end());
 }
 
 void LoadKeyTables(const CIniFile& cfg, CGlobalVar& var,

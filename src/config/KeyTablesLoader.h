@@ -33,7 +33,7 @@ void BuildDefaultMouseKeys(CGlobalVar& var,
                            const KeyAssign (*pSource)[MS_MODE_NUM][MS_KEY_MAX] = nullptr);
 
 // Start-up: the presets of ProCfg.ini in the program directory (the name is matched without
-// regard to case).
+// regard to case). Numbers written with 0x there are added to var.vHexPrefixNotes.
 void LoadKeyPresets(CGlobalVar& var);
 
 // Start-up: the mouse's default key table when a mouse is configured, and with an 816-family

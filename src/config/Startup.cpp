@@ -92,6 +92,10 @@ bool LoadConfiguration(const StartupDirs& dirs, CGlobalVar& var, CMacroLimits& l
     if (var.HideDrvOpt % 2 == 0)
         LoadSkinAndLangLists(cfg, lang, var);
 
+    // Every list and key entry of cfg.ini has been read by now.
+    const auto& vCfgNotes = cfg.HexPrefixNotes();
+    var.vHexPrefixNotes.insert(var.vHexPrefixNotes.begin(), vCfgNotes.begin(), vCfgNotes.end());
+
     // Texts.
     g_Text.Load(TextCataloguePath(var));
 

@@ -64,7 +64,9 @@ TEST(IniReader, NumberLists) {
         {"1,-2,3", 10, 10, {1}},         // a sign is not a digit
         {"1 2,3", 10, 10, {}},           // a blank inside an item
         {"1,2,3,4,5", 10, 3, {1, 2, 3}}, // capacity
-        {"ff,0x10,A", 16, 10, {255, 16, 10}},
+        {"ff,0x10,A", 16, 10, {255}}, // a 0x prefix is no digit, not even in base 16
+        {"0X1f,2", 16, 10, {}},
+        {"0x", 16, 10, {}},
         {"10,g", 16, 10, {16}},
         {"7,4294967295,4294967296,9", 10, 10, {7, -1}}, // a number wider than 32 bits stops it
         {"", 10, 10, {}},

@@ -617,7 +617,7 @@ TEST_F(MouseDescTest, ChecksOfSectionMs) {
         {"PSD=1,2,3\n", {{"Error", "Psd value error"}}},
         {"PSD=1,2,3,4,5,6,7\n", {{"Error", "Psd value error"}}},
         {"GunValue=1,2,3\n", {{"Error", "GunValue number!=21"}}},
-        {"KeySwVk=0x11\n", {{"Error", "KB PID is Null"}}},
+        {"KeySwVk=11\n", {{"Error", "KB PID is Null"}}},
         {"KeySwVk=11\n[KB]\nPID=0x1234\n", {}},
         {"KeySwVk=0,11\n", {}},
     };
