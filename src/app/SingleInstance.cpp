@@ -3,6 +3,8 @@
 #include <QLocalSocket>
 #include <unistd.h>
 
+#include "platform/WndMessageIds.h"
+
 CSingleInstance::CSingleInstance(const QString& strMutexName, QObject* pParent) : QObject(pParent) {
     // A named mutex is per desktop session on the original platform; scope ours to the user
     // so two users of one machine never see each other's copy.
@@ -62,7 +64,7 @@ void CSingleInstance::OnNewConnection() {
                 pSocket->write(QByteArray::number(m_nWindow, 16) + "\n");
                 pSocket->flush();
                 // Only the hand-over message is accepted from the socket.
-                if (bOk1 && bOk2 && bOk3 && nMsg == 1132 && m_fnHandler)
+                if (bOk1 && bOk2 && bOk3 && nMsg == WM_TRAY_NOTIFY && m_fnHandler)
                     m_fnHandler(nMsg, wParam, lParam);
             }
         });

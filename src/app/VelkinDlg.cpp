@@ -79,14 +79,14 @@ bool CVelkinDlg::InitDialog() {
     LoadAppIcon(true);
     setWindowTitle(QString::fromStdString(gVar.pszTitle));
     // 2. Lift-off levels as the description gives them.
-    for (int& n : g_nCurLODLevel)
-        n = (gVar.Dev.Ms.LOD >> 8) & 0xFF;
+    for (int m = 0; m < MS_MODE_NUM; ++m)
+        m_state.SetLodLevel(m, (gVar.Dev.Ms.LOD >> 8) & 0xFF);
     // 3 to 5: device objects, the family checks, the companion keyboard.
     if (!CreateDevices()) {
         EndDialog(0);
         return false;
     }
-    m_pProfiles = std::make_unique<CProfileOps>(m_state, *this, MacroStore, BulletStore);
+    m_pProfiles = std::make_unique<CProfileOps>(m_state, *this);
     // 6. Discovery.
     if (!FindDevices() && gVar.Suwnd == 0) {
         SkinnedBox(CMsgDlg::MODE_INFO, Txt("tc_msg13"));
@@ -111,9 +111,15 @@ bool CVelkinDlg::InitDialog() {
     // 12 and 13. Device notifications; with a companion keyboard the profiles are needed at
     // once, since its key-switch keys are set from the current profile.
     StartPresence();
-    // 14. Tray icon.
-    if (gVar.TrayIcon == 1 || gVar.TrayIcon == 3)
+    // 14. Tray icon. A tray start without an icon would leave nothing to open the window
+    // with: it starts shown instead.
+    if (gVar.TrayIcon == 1 || gVar.TrayIcon == 3) {
         CreateTray();
+        if (!m_pTray && !m_bWindowShown) {
+            LogPrint("No tray icon to open the window from: it starts shown");
+            m_bWindowShown = true;
+        }
+    }
     // Keys of the window's controls pass the key filter first; a session end asks first.
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::commitDataRequest, this,

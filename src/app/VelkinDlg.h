@@ -1,6 +1,6 @@
 #pragma once
 // CVelkinDlg: the program's only top-level window. It owns the device objects (through
-// CShellState), builds the skinned layout for the configured families, hosts the feature
+// CSession), builds the skinned layout for the configured families, hosts the feature
 // panels, the profile controls, the device list and the tray icon, and routes the messages
 // other threads, panels and the tray send to the user interface. Profiles and modes are
 // CProfileOps, device presence CDevicePresence; both talk back through the views below.
@@ -15,10 +15,11 @@
 #include <vector>
 
 #include "app/MainGeometry.h"
-#include "app/ShellState.h"
+#include "session/Session.h"
 #include "app/dialogs/MainWindowSkin.h"
 #include "app/presence/PresenceView.h"
 #include "app/profiles/ProfileView.h"
+#include "platform/WndMessageIds.h"
 
 class QEventLoop;
 class QMenu;
@@ -44,16 +45,8 @@ class CSysDlg;
 class CTreeCtrlEx;
 
 // The main window's own messages and commands.
+// (The message numbers it shares with other parts are in platform/WndMessageIds.h.)
 enum : uint32_t {
-    WM_TRAY_NOTIFY = 1132,
-    WM_KB_KEY_CLICKED = 1153,
-    WM_KB_KEYS_SELECTED = 1154,
-    WM_KB_PICTURE_MODE = 1430,
-    WM_PICTURE_BUSY = 1645,
-    WM_MOUSE_NOTIFY = 2027,
-    WM_MONITOR_NOTIFY = 2030,
-    TRAY_DBLCLK = 515,
-    TRAY_RBUTTONUP = 517,
     CMD_CONFIG = 0x6000,
     CMD_EXIT = 0x6001,
 };
@@ -118,7 +111,7 @@ public:
     void SwitchFamily(int nFamily) override;
 
     // The parts, for the helpers and tests.
-    CShellState& State() { return m_state; }
+    CSession& State() { return m_state; }
     CProfileOps* ProfileOps() const { return m_pProfiles.get(); }
     CDevicePresence* Presence() const { return m_pPresence.get(); }
     CPngBtn* Button(int nId) const;
@@ -157,7 +150,6 @@ public:
     bool HasNotifyPopup() const override;
     void ShowNotify(const CNotifyTexts& texts) override;
     void SetRateCode(int nCode) override;
-    void RefreshMode() override;
     void SyncMode() override;
     void SwitchKeySet(int nKeySet) override;
     void HideWindow() override;
@@ -242,7 +234,7 @@ private:
 
     // Declared first so it is destroyed last: the apply threads of m_state use it.
     std::unique_ptr<CProgressFinder> m_pFinder;
-    CShellState m_state;
+    CSession m_state;
     std::unique_ptr<CQtWndTarget> m_pWndTarget;
     std::unique_ptr<CProfileOps> m_pProfiles;
     std::unique_ptr<CDevicePresence> m_pPresence;

@@ -156,13 +156,6 @@ void CVelkinDlg::SetRateCode(int nCode) {
         m_pRate->SetRateCode(nCode);
 }
 
-void CVelkinDlg::RefreshMode() {
-    if (m_pProfiles) {
-        m_pProfiles->RefreshModes();
-        ReloadPanels(RELOAD_ALL);
-    }
-}
-
 void CVelkinDlg::SyncMode() {
     if (m_pProfiles)
         m_pProfiles->SyncMode();

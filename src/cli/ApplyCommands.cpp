@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "cli/CliSession.h"
 #include "cli/DeviceSession.h"
 #include "cli/ProgressBar.h"
 #include "config/GlobalVar.h"
@@ -28,30 +29,6 @@
 
 namespace {
 
-// What each family's apply writes for each flag bit, and which bits it takes at all.
-struct CFamilyInfo {
-    const char* pszName;
-    int nFullFlags; // the Apply and Reset buttons' request
-    int nAccepted;  // bits the family's requests may carry
-    int nWrites;    // bits of nAccepted that select something to write
-    const char* pszBits;
-};
-
-enum EFamily { FAMILY_MOUSE, FAMILY_KEYBOARD, FAMILY_PAD, FAMILY_COUNT };
-
-const CFamilyInfo kFamilies[FAMILY_COUNT] = {
-    // Bit 2 has no meaning for the mouse, but the full request carries it.
-    {"mouse", APPLY_FULL_MOUSE, 0x800F, 0x000B,
-     "0x1 keys, macros, matrices and gun data; 0x2 general data; 0x4 (no effect, part of the "
-     "full request); 0x8 pointer settings"},
-    {"keyboard", APPLY_FULL_KEYBOARD, 0x8017, 0x0017,
-     "0x1 keys, macros and key matrix; 0x2 configuration block and colour table; 0x4 per-key "
-     "colours of all groups; 0x10 per-key colours of the current group"},
-    // The pad always writes its whole lighting block; any of the full request's bits asks
-    // for it.
-    {"pad", APPLY_FULL_PAD, 0x8007, 0x0007, "0x1, 0x2 or 0x4: the whole lighting block"},
-};
-
 struct CApplyOptions {
     std::string strFamily;
     std::string strFlags;
@@ -62,8 +39,7 @@ CApplyOptions g_applyOpt;
 CApplyOptions g_resetOpt;
 
 [[noreturn]] void Fail(const std::string& strWhy, int nCode = 1) {
-    std::fprintf(stderr, "velkinctl: %s\n", strWhy.c_str());
-    throw CCliExit{nCode};
+    CliFail(strWhy, nCode);
 }
 
 bool ParseNumber(const std::string& str, unsigned long long qwMax, unsigned long long& qwOut) {
@@ -85,42 +61,26 @@ std::string Hex(int n) {
     return sz;
 }
 
-CHidDev* ModelOf(CDevModels& models, int nFamily) {
-    switch (nFamily) {
-    case FAMILY_MOUSE:
-        return models.pMs.get();
-    case FAMILY_KEYBOARD:
-        return models.pKb.get();
-    default:
-        return models.pPad.get();
-    }
-}
-
 // --family, or the first configured family in the order mouse, keyboard, pad.
-int ChooseFamily(CDevModels& models, const std::string& strFamily) {
+int ChooseFamily(const CSession& session, const std::string& strFamily) {
     if (strFamily.empty()) {
-        for (int n = 0; n < FAMILY_COUNT; ++n)
-            if (ModelOf(models, n))
-                return n;
+        for (const CFamilyInfo& f : Families())
+            if (session.Dev(f.eFamily))
+                return f.eFamily;
         Fail("this installation configures no device (MsFw, KbFw 20, PadFw 40)");
     }
-    for (int n = 0; n < FAMILY_COUNT; ++n) {
-        if (strFamily != kFamilies[n].pszName)
-            continue;
-        if (!ModelOf(models, n)) {
-            static const char* const kWhy[FAMILY_COUNT] = {"MsFw is 0", "KbFw is not 20",
-                                                           "PadFw is not 40"};
-            Fail(std::string("this installation has no ") + kFamilies[n].pszName + " (" + kWhy[n] +
-                     ")",
-                 2);
-        }
-        return n;
-    }
-    Fail("--family must be mouse, keyboard or pad, not " + strFamily, 2);
+    const CFamilyInfo* pInfo = FamilyByName(strFamily);
+    if (!pInfo)
+        Fail("--family must be mouse, keyboard or pad, not " + strFamily, 2);
+    if (!session.Dev(pInfo->eFamily))
+        Fail(std::string("this installation has no ") + pInfo->pszName + " (" + pInfo->pszAbsent +
+                 ")",
+             2);
+    return pInfo->eFamily;
 }
 
 int ParseFlags(const std::string& strFlags, int nFamily) {
-    const CFamilyInfo& fam = kFamilies[nFamily];
+    const CFamilyInfo& fam = *FamilyInfo(nFamily);
     if (strFlags.empty())
         return fam.nFullFlags;
     unsigned long long qw = 0;
@@ -136,18 +96,6 @@ int ParseFlags(const std::string& strFlags, int nFamily) {
     if (!(nFlag & fam.nWrites))
         Fail("--flags " + Hex(nFlag) + " selects nothing to write" + strHelp, 2);
     return nFlag;
-}
-
-std::unique_ptr<CProList> OpenStore(bool bChanging) {
-    auto pStore = std::make_unique<CProList>(gVar);
-    pStore->Load(bChanging);
-    if (!pStore->KeptAsidePath().empty())
-        std::fprintf(stderr, "velkinctl: unusable %s kept as %s\n", pStore->ProFilePath().c_str(),
-                     pStore->KeptAsidePath().c_str());
-    pStore->SelectById(pStore->ReadCurrentId());
-    if (!pStore->Current())
-        Fail("there is no profile; create one with: velkinctl profiles new NAME");
-    return pStore;
 }
 
 std::string Trim(const std::string& str) {
@@ -166,91 +114,60 @@ void PrintBoxes(const CCliContext& ctx, size_t nFrom) {
     }
 }
 
-// Gun keys in mode 2 need the gun-preset switch key beside them while the gun option is on.
-bool GunCheckFails(const Profile& profile) {
-    if ((gVar.MsFw & 0xFF) < 16)
-        return false;
-    const MsMode& mode = profile.Ms.Mode[1];
-    uint32_t dwGunOpt = 0;
-    std::memcpy(&dwGunOpt, &mode.byGunOpt, sizeof dwGunOpt);
-    const int nSet = mode.nKeySet;
-    if (dwGunOpt == 0 || nSet < 0 || nSet >= MS_KEY_SETS)
-        return false;
-    bool bGun = false, bSwitch = false;
-    for (const KeyAssign& k : mode.Keys[nSet]) {
-        const uint32_t dwFun = k.Main.dwFun;
-        if ((dwFun >> 24) != 8)
-            continue;
-        bGun = bGun || (dwFun & 0xFFFFFF) == 0xC0;
-        bSwitch = bSwitch || (dwFun & 0xFFFFFF) == 0xC2;
-    }
-    return bGun && !bSwitch;
-}
-
-// Key set 0 of every mode from the ProCfg.ini preset of the profile's list position.
-void ResetKeys(const CProList& store, Profile& profile) {
-    int nPos = -1;
-    for (size_t i = 0; i < store.Count(); ++i)
-        if (store.List().At(i) == &profile)
-            nPos = int(i);
-    const MsModeTables* pPreset = GetResetPreset(gVar.Dev.Keys, nPos);
-    if (!pPreset)
-        return;
-    for (int m = 0; m < MS_MODE_NUM; ++m)
-        std::memcpy(profile.Ms.Mode[m].Keys[0], (*pPreset)[m], sizeof(KeyAssign) * MS_KEY_MAX);
-}
-
-// The installation's models and the chosen family's; FindDevice then looks for its device.
-// The macro stores are loaded for the families whose keys refer to macros.
+// The session with the installation's models; the chosen family's device is looked for
+// (FindDevice) after the profile checks, as the window checks before it writes.
 struct CDeviceSetup {
-    CDevModels models;
-    int nFamily = FAMILY_PAD;
+    std::unique_ptr<CSession> pSession;
+    int nFamily = FAMILY_NONE;
     CHidDev* pDev = nullptr;
     bool bConnected = false;
 };
 
-void ChooseDevice(CCliContext& ctx, const std::string& strFamily, CDeviceSetup& setup) {
+void ChooseDevice(CCliContext& ctx, const std::string& strFamily, bool bChanging,
+                  CDeviceSetup& setup) {
     PrepareDevices(ctx);
-    setup.models = CreateDevModels(gVar);
-    setup.nFamily = ChooseFamily(setup.models, strFamily);
-    setup.pDev = ModelOf(setup.models, setup.nFamily);
+    setup.pSession = OpenCliSession(ctx, bChanging);
+    CSession& s = *setup.pSession;
+    if (!s.Current())
+        Fail("there is no profile; create one with: velkinctl profiles new NAME");
+    CDevModels models = CreateDevModels(gVar, nullptr, &s.macros);
+    s.pMs = std::move(models.pMs);
+    s.pKb = std::move(models.pKb);
+    s.pPad = std::move(models.pPad);
+    setup.nFamily = ChooseFamily(s, strFamily);
+    setup.pDev = s.Dev(setup.nFamily);
 }
 
 void FindDevice(CDeviceSetup& setup) {
-    if (setup.nFamily != FAMILY_PAD)
-        LoadMacroStores(gVar, MacroStore, BulletStore);
     CHidDrv* pDrv = setup.pDev->Drv();
     setup.bConnected = pDrv && pDrv->FindDev() == 1 && setup.pDev->GetHandle() != nullptr;
 }
 
 // Runs one request on a real apply thread with the progress bar as its progress window and
 // waits for it. Returns the apply's result (1 success).
-int RunApply(CHidDev& dev, CProList& store, std::mutex& mtxProfile, int nFlag) {
-    CProListSource source(store, mtxProfile);
+int RunApply(CDeviceSetup& setup, int nFlag) {
+    CSession& s = *setup.pSession;
     CProgressBar bar(stderr, CProgressBar::StderrIsTerminal());
     int nResult = 0;
     {
-        CApplyThread thread(gVar, source, &bar);
-        if (!thread.Start(&dev))
+        std::unique_ptr<CApplyThread>& pThread = setup.nFamily == FAMILY_MOUSE      ? s.pApplyMs
+                                                 : setup.nFamily == FAMILY_KEYBOARD ? s.pApplyKb
+                                                                                    : s.pApplyPad;
+        pThread = std::make_unique<CApplyThread>(gVar, s.source, &bar);
+        if (!pThread->Start(setup.pDev))
             Fail("the apply thread cannot start");
         if (nFlag & APPLY_FLAG_PROGRESS)
             bar.Show();
-        if (!thread.Request(nFlag))
+        if (!s.RequestApply(setup.nFamily, nFlag))
             Fail("the apply thread takes no more requests");
         // An apply cannot be cancelled; it ends on its own, failed transfers included.
-        while (!thread.WaitHandled(1, 60000)) {
+        while (!pThread->WaitHandled(1, 60000)) {
         }
-        nResult = thread.LastResult();
+        nResult = pThread->LastResult();
+        pThread.reset();
     }
     bar.Close(); // when the apply never got to it
     return nResult;
-}
-
-void SaveStore(const CProList& store) {
-    if (!store.Save())
-        Fail("cannot write " + store.ProFilePath());
-    if (!store.WriteCurrentId())
-        Fail("cannot write " + store.CurIdPath());
 }
 
 std::string Describe(const Profile& profile) {
@@ -262,34 +179,25 @@ void RunApplyCommand(CCliContext& ctx) {
     ctx.LoadInstallation();
     const size_t nBoxes = ctx.msgSink.m_vEntries.size();
     CDeviceSetup setup;
-    ChooseDevice(ctx, g_applyOpt.strFamily, setup);
-    const CFamilyInfo& fam = kFamilies[setup.nFamily];
+    ChooseDevice(ctx, g_applyOpt.strFamily, false, setup);
+    CSession& s = *setup.pSession;
+    const CFamilyInfo& fam = *FamilyInfo(setup.nFamily);
     const int nFlag = ParseFlags(g_applyOpt.strFlags, setup.nFamily);
-
-    auto pStore = OpenStore(false);
     if (!g_applyOpt.strProfile.empty()) {
-        unsigned long long qw = 0;
-        if (!ParseNumber(g_applyOpt.strProfile, 0xFFFFFFFF, qw))
-            Fail("not an id (decimal or 0x hexadecimal): " + g_applyOpt.strProfile, 2);
-        Profile* p = pStore->FindById(uint32_t(qw));
-        if (!p)
-            Fail("no profile with id " + g_applyOpt.strProfile);
         // Only this run's copy of the store changes; the stored current profile stays.
-        pStore->SetCurrent(p);
+        s.Select(FindCliProfile(s, g_applyOpt.strProfile).dwId);
     }
-    const Profile& profile = *pStore->Current();
-    if (setup.nFamily == FAMILY_MOUSE && GunCheckFails(profile)) {
-        const std::string strText = Txt("tc_chiji7");
-        Fail(strText.empty() ? "the gun keys of mode 2 need a gun-preset switch key" : strText);
-    }
+    const Profile& profile = *s.Current();
+    CCliSessionUi ui;
+    if (s.CheckGunKeys(ui) != EApplyRefusal::None)
+        Fail("the gun keys of mode 2 need a gun-preset switch key; nothing was written");
     FindDevice(setup);
-    if (!setup.bConnected && gVar.GoWithNoDev == 0) {
+    if (s.CheckConnected(setup.nFamily, ui) != EApplyRefusal::None) {
         PrintBoxes(ctx, nBoxes);
         Fail(std::string("no ") + fam.pszName + " is connected; nothing was written");
     }
 
-    std::mutex mtxProfile;
-    const int nResult = RunApply(*setup.pDev, *pStore, mtxProfile, nFlag);
+    const int nResult = RunApply(setup, nFlag);
     PrintBoxes(ctx, nBoxes);
     if (nResult != 1)
         Fail("applying profile " + Describe(profile) + " to the " + fam.pszName + " failed");
@@ -301,42 +209,30 @@ void RunResetCommand(CCliContext& ctx) {
     ctx.LoadInstallation();
     const size_t nBoxes = ctx.msgSink.m_vEntries.size();
     CDeviceSetup setup;
-    ChooseDevice(ctx, g_resetOpt.strFamily, setup);
-    const CFamilyInfo& fam = kFamilies[setup.nFamily];
-    auto pStore = OpenStore(true);
-    Profile& profile = *pStore->Current();
+    ChooseDevice(ctx, g_resetOpt.strFamily, true, setup);
+    CSession& s = *setup.pSession;
+    const CFamilyInfo& fam = *FamilyInfo(setup.nFamily);
+    const Profile& profile = *s.Current();
     // Found first: the mouse's defaults follow the sensor it reports.
     FindDevice(setup);
 
-    std::mutex mtxProfile;
-    {
-        std::lock_guard<std::mutex> lock(mtxProfile);
-        SetWideField(profile.szSound, PROFILE_SOUND_LEN,
-                     FileLookup::Resolve(gVar.szProgramDir, "DrvSound.wav"));
-        setup.pDev->FillDefault(profile);
-        if (setup.nFamily == FAMILY_MOUSE)
-            ResetKeys(*pStore, profile);
-    }
-    setup.pDev->SetReset(1);
-    if (setup.nFamily == FAMILY_MOUSE) {
-        // The apply writes the description's default level as the current one.
-        const SensorCfg* pCfg = gVar.Dev.Ms.pSensorCfg();
-        const int nLevel = pCfg ? std::max(pCfg->DEFLEVEL, 0) : 0;
-        for (int& n : g_nCurDpiLevel)
-            n = nLevel;
-    }
-
-    if (!setup.bConnected && gVar.ApplyNow == 0) {
+    CCliSessionUi ui;
+    ui.m_bQuietYes = true; // the command is the user's confirmation
+    bool bDone = false;
+    const bool bWrite = s.ResetFamily(setup.nFamily, ui, bDone);
+    if (!bDone)
+        Fail("the " + std::string(fam.pszName) + " settings could not be reset");
+    if (!bWrite) {
         PrintBoxes(ctx, nBoxes);
         std::printf("Reset the %s settings of profile %s in memory only: no %s is connected "
                     "and ApplyNow is 0, so nothing was written or saved.\n",
                     fam.pszName, Describe(profile).c_str(), fam.pszName);
         return;
     }
-    const int nResult = RunApply(*setup.pDev, *pStore, mtxProfile, fam.nFullFlags);
+    const int nResult = RunApply(setup, fam.nFullFlags);
     PrintBoxes(ctx, nBoxes);
     // The reset profile is kept whether or not the device took it, as the program does.
-    SaveStore(*pStore);
+    SaveCliSession(s);
     if (nResult != 1) {
         const std::string strWhy =
             setup.bConnected || gVar.GoWithNoDev != 0
@@ -365,7 +261,8 @@ void RegisterApplyCommands(CLI::App& app, CCliContext& ctx) {
                        "what to write (default: the full apply, 0x800F mouse, 0x8007 keyboard "
                        "and pad; 0x8000 shows the progress)");
     pApply->add_option("--profile", g_applyOpt.strProfile,
-                       "id of the profile to write (default: the current one; it stays current)");
+                       "id or name of the profile to write (default: the current one; the stored "
+                       "current profile stays)");
     pApply->callback([&ctx] { RunApplyCommand(ctx); });
 
     CLI::App* pReset = app.add_subcommand(

@@ -1,6 +1,7 @@
 // velkinctl profiles / macros / keycfg: the profile store, the macro files and the exported
 // files of the installation, through the same operations the program's menus use. Every
 // command that changes the store saves it as the program does (pro.dct, then curid.dct).
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -44,7 +45,9 @@ class CCliUi : public IStorageUi {
 public:
     int m_nAnswer = -1; // -1 ask, 0 no, 1 yes
     void Message(const std::string& strText) override {
+        const int nErrno = errno; // the failure the message is about may be reported next
         fprintf(stderr, "velkinctl: %s\n", strText.c_str());
+        errno = nErrno;
     }
     bool AskYesNo(const std::string& strText) override {
         if (m_nAnswer >= 0) {
@@ -75,20 +78,6 @@ std::unique_ptr<CProList> OpenStore(CCliContext& ctx, bool bChanging) {
     return pStore;
 }
 
-void SaveStore(const CProList& store) {
-    if (!store.Save())
-        Fail("cannot write " + store.ProFilePath());
-    if (store.Current() && !store.WriteCurrentId())
-        Fail("cannot write " + store.CurIdPath());
-}
-
-Profile& FindProfile(CProList& store, const std::string& strId) {
-    Profile* p = store.FindById(ParseId(strId));
-    if (!p)
-        Fail("no profile with id " + strId);
-    return *p;
-}
-
 void LoadMacros(CCliContext& ctx) {
     ctx.LoadInstallation();
     static bool s_bLoaded = false;
@@ -102,122 +91,6 @@ void PrintId(uint32_t dwId) {
     PrintJson(j);
 }
 
-void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
-    CLI::App* pProfiles = app.add_subcommand("profiles", "the profile store (pro.dct)");
-    pProfiles->require_subcommand(1);
-    static std::string s_strId, s_strName, s_strFile;
-    static bool s_bYes = false, s_bNo = false;
-
-    pProfiles->add_subcommand("list", "list the profiles")->callback([&ctx] {
-        auto pStore = OpenStore(ctx, false);
-        nlohmann::json j = nlohmann::json::array();
-        for (const Profile& p : pStore->List())
-            j.push_back({{"dwId", HexWordJson(p.dwId)},
-                         {"szName", GetWideField(p.szName, PROFILE_NAME_LEN)},
-                         {"current", &p == pStore->Current()}});
-        PrintJson(j);
-    });
-
-    CLI::App* pShow = pProfiles->add_subcommand("show", "print a profile as JSON");
-    pShow->add_option("ID", s_strId, "profile id")->required();
-    pShow->callback([&ctx] {
-        auto pStore = OpenStore(ctx, false);
-        PrintJson(ProfileJson(FindProfile(*pStore, s_strId)));
-    });
-
-    CLI::App* pNew = pProfiles->add_subcommand("new", "add a default profile and select it");
-    pNew->add_option("NAME", s_strName, "profile name (19 characters are kept)")->required();
-    pNew->callback([&ctx] {
-        auto pStore = OpenStore(ctx, true);
-        if (pStore->Count() >= PROFILE_FILE_SLOTS)
-            Fail("The number of profile has reached it's maximum");
-        auto pProfile = std::make_unique<Profile>();
-        pStore->CreateDefault(*pProfile, s_strName);
-        std::string strSound = FileLookup::Resolve(gVar.szProgramDir, "DrvSound.wav");
-        if (FileLookup::Exists(strSound))
-            SetWideField(pProfile->szSound, PROFILE_SOUND_LEN, strSound);
-        Profile* pAdded = pStore->AddCopy(*pProfile);
-        if (!pAdded)
-            Fail("out of memory");
-        pStore->SetCurrent(pAdded);
-        SaveStore(*pStore);
-        PrintId(pAdded->dwId);
-    });
-
-    CLI::App* pDelete = pProfiles->add_subcommand("delete", "delete a profile");
-    pDelete->add_option("ID", s_strId, "profile id")->required();
-    pDelete->callback([&ctx] {
-        auto pStore = OpenStore(ctx, true);
-        pStore->Remove(&FindProfile(*pStore, s_strId));
-        SaveStore(*pStore);
-    });
-
-    CLI::App* pRename = pProfiles->add_subcommand("rename", "rename a profile");
-    pRename->add_option("ID", s_strId, "profile id")->required();
-    pRename->add_option("NAME", s_strName, "new name (19 characters are kept)")->required();
-    pRename->callback([&ctx] {
-        auto pStore = OpenStore(ctx, true);
-        Profile& p = FindProfile(*pStore, s_strId);
-        SetWideField(p.szName, PROFILE_NAME_LEN, s_strName);
-        SaveStore(*pStore);
-    });
-
-    CLI::App* pSelect = pProfiles->add_subcommand("select", "make a profile the current one");
-    pSelect->add_option("ID", s_strId, "profile id")->required();
-    pSelect->callback([&ctx] {
-        auto pStore = OpenStore(ctx, true);
-        pStore->SetCurrent(&FindProfile(*pStore, s_strId));
-        SaveStore(*pStore);
-    });
-
-    CLI::App* pExport =
-        pProfiles->add_subcommand("export", "write a profile with its macros (.bkm)");
-    pExport->add_option("ID", s_strId, "profile id")->required();
-    pExport->add_option("FILE", s_strFile, "file to write")->required();
-    pExport->callback([&ctx] {
-        auto pStore = OpenStore(ctx, false);
-        pStore->SetCurrent(&FindProfile(*pStore, s_strId));
-        LoadMacros(ctx);
-        CCliUi ui;
-        if (!ExportProfile(*pStore, gVar, MacroStore, BulletStore, s_strFile, ui))
-            throw CCliExit{1};
-    });
-
-    CLI::App* pImport = pProfiles->add_subcommand("import", "add a profile from a .bkm file");
-    pImport->add_option("FILE", s_strFile, "file to read")->required();
-    pImport->add_flag("--yes", s_bYes, "replace macro files that exist already");
-    pImport->add_flag("--no", s_bNo, "keep macro files that exist already");
-    pImport->callback([&ctx] {
-        if (s_bYes && s_bNo)
-            Fail("--yes and --no exclude each other", 2);
-        auto pStore = OpenStore(ctx, true);
-        LoadMacros(ctx);
-        CCliUi ui;
-        ui.m_nAnswer = s_bYes ? 1 : s_bNo ? 0 : -1;
-        Profile* p = ImportProfile(*pStore, gVar, MacroStore, BulletStore, s_strFile, ui);
-        if (!p)
-            throw CCliExit{1};
-        // ImportProfile saved the store as the program does; check that it arrived.
-        CProList check(gVar);
-        if (check.Load(false) == 0 || !check.FindById(p->dwId))
-            Fail("cannot write " + pStore->ProFilePath());
-        PrintId(p->dwId);
-    });
-
-    CLI::App* pDefaults =
-        pProfiles->add_subcommand("defaults", "write the raw default profile of the installation");
-    pDefaults->add_option("--out", s_strFile, "file for the 56256-byte record")->required();
-    pDefaults->add_option("--name", s_strName, "profile name")->default_val("Profile1");
-    pDefaults->callback([&ctx] {
-        ctx.LoadInstallation();
-        CProList store(gVar);
-        auto pProfile = std::make_unique<Profile>();
-        store.CreateDefault(*pProfile, s_strName);
-        if (!FileLookup::WriteAtomic(s_strFile, pProfile.get(), sizeof(Profile)))
-            Fail("cannot write " + s_strFile);
-    });
-}
-
 const StMacro* FindMacro(const std::string& strId, bool& bBullet) {
     uint32_t dwId = ParseId(strId);
     if (const StMacro* p = MacroStore.Find(dwId)) {
@@ -229,6 +102,24 @@ const StMacro* FindMacro(const std::string& strId, bool& bBullet) {
         return p;
     }
     return nullptr;
+}
+
+std::string NameInUseText() {
+    const std::string& str = Txt("tc_macro_msg8");
+    return str.empty() ? "This name already exists" : str;
+}
+
+std::string ReplaceItText() {
+    const std::string& str = Txt("tc_macro_msg35");
+    return str.empty() ? "replace it?" : str;
+}
+
+// A macro file that could not be read: the system's reason, or a file cut short.
+[[noreturn]] void FailMacroRead(const std::string& strPath, int nErr) {
+    if (nErr == 0)
+        Fail("cannot read " + strPath + ": shorter than a macro file (" +
+             std::to_string(MACRO_FILE_SIZE) + " bytes)");
+    FailFileOp("read", strPath, nErr);
 }
 
 void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
@@ -255,10 +146,11 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         ctx.LoadInstallation();
         if (FileLookup::Exists(s_strArg)) {
             StMacro m;
+            int nErr = 0;
             EMacroRead res =
-                ReadMacroFile(s_strArg, EMacroForm::PlainAllowed, gVar.MacroHasMsKey, m);
+                ReadMacroFile(s_strArg, EMacroForm::PlainAllowed, gVar.MacroHasMsKey, m, &nErr);
             if (res == EMacroRead::OpenFailed || res == EMacroRead::ReadFailed)
-                Fail("Read macro file failed: " + s_strArg);
+                FailMacroRead(s_strArg, nErr);
             if (res == EMacroRead::NotMacro)
                 Fail("This is not a valid macro file.");
             nlohmann::json j = MacroJson(m);
@@ -274,18 +166,24 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         PrintJson(MacroJson(*p));
     });
 
-    CLI::App* pImport = pMacros->add_subcommand("import", "copy a macro file into Mac (or BMac)");
+    CLI::App* pImport = pMacros->add_subcommand(
+        "import", "copy a macro file into Mac (or BMac), named after the file");
     pImport->add_option("FILE", s_strFile, "a .mcf or .mcb file")->required();
     pImport->add_flag("--bullet", s_bBullet, "import as a bullet macro into BMac");
+    static bool s_bYes = false, s_bNo = false;
+    CLI::Option* pYes = pImport->add_flag(
+        "--yes", s_bYes, "replace a macro of the same name (it keeps its id, so its keys stay)");
+    CLI::Option* pNo =
+        pImport->add_flag("--no", s_bNo, "keep a macro of the same name and import nothing");
+    pYes->excludes(pNo);
     pImport->callback([&ctx] {
         LoadMacros(ctx);
         StMacro m;
         int nErr = 0;
         switch (ReadMacroFile(s_strFile, EMacroForm::PlainAllowed, gVar.MacroHasMsKey, m, &nErr)) {
         case EMacroRead::OpenFailed:
-            Fail("Open macro file failed. error=0x" + std::to_string(nErr));
         case EMacroRead::ReadFailed:
-            Fail("Read macro file failed. error=0x" + std::to_string(nErr));
+            FailMacroRead(s_strFile, nErr);
         case EMacroRead::NotMacro:
             Fail("This is not a valid macro file.");
         case EMacroRead::Unsupported:
@@ -299,16 +197,31 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         MacroFolderPaths paths = GetMacroFolders(gVar);
         std::string strTarget = (s_bBullet ? paths.strBMac : paths.strMac) + "/" + strName +
                                 (s_bBullet ? ".mcb" : ".mcf");
-        if (FileLookup::Exists(strTarget))
-            Fail(Txt("tc_macro_msg8").empty() ? "This name already exists" : Txt("tc_macro_msg8"));
-        if (store.Full())
+        // A macro of that name is replaced only when the user says so. It keeps its id: the
+        // keys bound to it then play the imported events.
+        uint32_t dwReplacedId = 0;
+        if (FileLookup::Exists(strTarget)) {
+            CCliUi ui;
+            ui.m_nAnswer = s_bYes ? 1 : s_bNo ? 0 : -1;
+            if (!ui.AskYesNo(NameInUseText() + "  " + strName + ",  " + ReplaceItText()))
+                Fail(NameInUseText() + ": " + strTarget + "; nothing was imported");
+            StMacro old;
+            constexpr int kAnyMouseCode = 0x7F;
+            if (ReadMacroFile(strTarget, EMacroForm::PlainAllowed, kAnyMouseCode, old) ==
+                    EMacroRead::Ok &&
+                store.Find(old.dwId))
+                dwReplacedId = old.dwId;
+        }
+        if (dwReplacedId == 0 && store.Full())
             Fail("The number of macro is up to the maximum");
         SetMacroName(m, strName);
-        m.dwId = NewMacroId();
+        m.dwId = dwReplacedId != 0 ? dwReplacedId : NewMacroId();
         m.dwDirty |= MACRO_DIRTY_BITS;
         if (!save_macro_to_file_mcb(strTarget, m, false))
-            Fail("cannot write " + strTarget);
+            FailFileOp("write", strTarget, errno);
         m.dwDirty &= ~MACRO_DIRTY_BITS;
+        if (dwReplacedId != 0)
+            store.Remove(dwReplacedId);
         store.Add(m);
         PrintId(m.dwId);
     });
@@ -323,7 +236,7 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         if (!p)
             Fail("no macro with id " + s_strArg);
         if (!save_macro_to_file_mcb(s_strFile, *p, false))
-            Fail("cannot write " + s_strFile);
+            FailFileOp("write", s_strFile, errno);
     });
 
     CLI::App* pNew = pMacros->add_subcommand("new", "create an empty macro file");
@@ -343,11 +256,11 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         std::string strTarget = (s_bBullet ? paths.strBMac : paths.strMac) + "/" + strName +
                                 (s_bBullet ? ".mcb" : ".mcf");
         if (FileLookup::Exists(strTarget))
-            Fail(Txt("tc_macro_msg8").empty() ? "This name already exists" : Txt("tc_macro_msg8"));
+            Fail(NameInUseText());
         StMacro m;
         NewMacroRecord(m, strName);
         if (!save_macro_to_file_mcb(strTarget, m, false))
-            Fail("cannot write " + strTarget);
+            FailFileOp("write", strTarget, errno);
         store.Add(m);
         PrintId(m.dwId);
     });
@@ -372,8 +285,9 @@ void RegisterKeyCfgCommands(CLI::App& app, CCliContext& ctx) {
             Fail("there is no current profile");
         LoadMacros(ctx);
         CCliUi ui;
+        errno = 0;
         if (!ExportKeyCfg(*pStore, MacroStore, BulletStore, s_strFile, ui))
-            throw CCliExit{1};
+            FailFileOp("write", s_strFile, errno);
     });
 
     CLI::App* pImport =
@@ -384,17 +298,32 @@ void RegisterKeyCfgCommands(CLI::App& app, CCliContext& ctx) {
         RequireMouse();
         if (!pStore->Current())
             Fail("there is no current profile");
+        // The file's own faults (size, kind) are the import's to report; one that cannot be
+        // read at all is named here with the reason.
+        const auto data = FileLookup::ReadAll(s_strFile);
+        if (!data)
+            FailFileOp("read", s_strFile, errno);
         LoadMacros(ctx);
         CCliUi ui;
         if (!ImportKeyCfg(*pStore, gVar, MacroStore, BulletStore, s_strFile, ui))
             throw CCliExit{1};
-        CProList check(gVar);
-        if (check.Load(false) == 0)
-            Fail("cannot write " + pStore->ProFilePath());
+        // The program keeps going when keycfg.kyg or the store cannot be written, since the
+        // keys apply for its run; a command has no run after it, so both must have arrived.
+        const std::vector<uint8_t> vKyg(data->begin(),
+                                        data->begin() + std::min(data->size(), KYG_FILE_SIZE));
+        const std::string strKyg = gVar.szUserDataDir + "keycfg.kyg";
+        if (FileLookup::ReadAll(strKyg) != vKyg &&
+            !FileLookup::WriteAtomic(strKyg, vKyg.data(), vKyg.size()))
+            FailFileOp("write", strKyg, errno);
+        if (!pStore->Save())
+            FailFileOp("write", pStore->ProFilePath(), errno);
     });
 }
 
 } // namespace
+
+// profiles (ProfileCommands.cpp).
+void RegisterProfileCommands(CLI::App& app, CCliContext& ctx);
 
 void RegisterStorageCommands(CLI::App& app, CCliContext& ctx) {
     RegisterProfileCommands(app, ctx);

@@ -5,20 +5,15 @@
 #include <QPointer>
 #include <cstdint>
 
+#include "platform/WndMessageIds.h"
 #include "platform/WndTarget.h"
 
 class QObject;
 
-// Message numbers used by the skinned widgets and their owners.
+// The command message of buttons and combo boxes; the numbers other parts of the program
+// share are in platform/WndMessageIds.h.
 enum : uint32_t {
     WM_COMMAND_MSG = 0x0111, // a button was clicked or a combo selection made (wParam = id)
-    WM_MENUEX_PICK = 1143,   // skinned menu: wParam = item id, lParam = menu kind
-    WM_TREE_DBLCLK = 1425,
-    WM_TREE_RBUTTONUP = 1426,
-    WM_TREE_LBUTTONDOWN = 1428,
-    WM_TREE_DELETE = 1429,
-    WM_SLIDER_FINAL = 2048,
-    WM_SLIDER_DRAG = 2049,
 };
 
 class CWndMessageEvent : public QEvent {

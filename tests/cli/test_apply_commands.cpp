@@ -123,7 +123,7 @@ TEST_F(ApplyCommandsTest, ApplyFailuresHaveTheirMessageAndStatus) {
         {"no device", R"({"devices": [{"family": "pad", "present": false}]})", "apply --family pad",
          1, "no pad is connected; nothing was written"},
         {"unknown profile", nullptr, "apply --family pad --profile 0x1", 1,
-         "no profile with id 0x1"},
+         "no profile with id or name 0x1"},
         {"unknown family", nullptr, "apply --family lamp", 2, "--family must be"},
         {"flag the pad does not know", nullptr, "apply --family pad --flags 0x10", 2,
          "holds bits the pad does not know"},
@@ -147,22 +147,27 @@ TEST_F(ApplyCommandsTest, ApplyFailuresHaveTheirMessageAndStatus) {
     EXPECT_EQ(Device("pad")["reports"]["failed"], 3);
 }
 
-TEST_F(ApplyCommandsTest, ApplyWithoutProfilesSaysHowToMakeOne) {
+TEST_F(ApplyCommandsTest, ApplyOnAFreshDataFolderWritesTheFirstStartProfile) {
     CRun r = Run("--simulate apply --family pad");
-    EXPECT_EQ(r.nStatus, 1);
-    EXPECT_NE(r.strErr.find("there is no profile"), std::string::npos) << r.strErr;
-    EXPECT_FALSE(std::filesystem::exists(ProFile()));
+    ASSERT_EQ(r.nStatus, 0) << r.strErr;
+    EXPECT_NE(r.strOut.find("\"Profile 1\""), std::string::npos) << r.strOut;
+    // The default profiles were kept, so the next command names the same ones.
+    auto jList = nlohmann::json::parse(Run("profiles list").strOut);
+    ASSERT_EQ(jList.size(), 5u);
+    EXPECT_NE(r.strOut.find(std::string(jList[0]["dwId"])), std::string::npos) << r.strOut;
 }
 
 TEST_F(ApplyCommandsTest, ApplyOfANamedProfileKeepsTheCurrentOne) {
-    const std::string strA = NewProfile("Alpha");
-    const std::string strB = NewProfile("Beta"); // current
+    NewProfile("Alpha");
+    NewProfile("Beta"); // current
     const std::string strBefore = ReadFile(ProFile());
-    CRun r = Run("--simulate apply --family pad --profile " + strA);
+    CRun r = Run("--simulate apply --family pad --profile alpha"); // by name, any letter case
     ASSERT_EQ(r.nStatus, 0) << r.strErr;
     EXPECT_NE(r.strOut.find("\"Alpha\""), std::string::npos) << r.strOut;
     auto jList = nlohmann::json::parse(Run("profiles list").strOut);
-    EXPECT_EQ(jList[1]["current"], true);
+    ASSERT_EQ(jList.size(), 7u);
+    EXPECT_EQ(jList[6]["szName"], "Beta");
+    EXPECT_EQ(jList[6]["current"], true);
     EXPECT_EQ(ReadFile(ProFile()), strBefore); // apply stores nothing
 }
 

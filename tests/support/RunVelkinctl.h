@@ -5,8 +5,9 @@
 struct CRunResult {
     int nStatus; // exit status, -1 when it did not exit normally
     std::string strOut;
+    std::string strErr;
 };
 
-// Runs velkinctl with the arguments (a shell word list); standard error is discarded and
-// standard input is empty, so a question is answered as on a closed terminal.
+// Runs velkinctl with the arguments (a shell word list); standard input is empty, so a
+// question is answered as on a closed terminal.
 CRunResult RunVelkinctl(const std::string& strArgs);

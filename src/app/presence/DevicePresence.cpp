@@ -39,7 +39,7 @@ const char* FamilyName(int nFamily) {
 
 } // namespace
 
-CDevicePresence::CDevicePresence(CShellState& state, IPresenceView& view, QObject* pParent)
+CDevicePresence::CDevicePresence(CSession& state, IPresenceView& view, QObject* pParent)
     : QObject(pParent), m_state(state), m_view(view), m_patterns(state.var),
       m_pTimerScheduler(std::make_unique<CTimerScheduler>(this)),
       m_pTarget(std::make_unique<CQtWndTarget>(this)) {
@@ -90,13 +90,13 @@ bool CDevicePresence::event(QEvent* pEvent) {
 
 bool CDevicePresence::HandleWndMessage(uint32_t nMsg, uintptr_t wParam, intptr_t) {
     switch (nMsg) {
-    case WM_MS_NOTIFY:
+    case WM_MOUSE_NOTIFY:
         OnMouseNotify(wParam);
         return true;
     case WM_MONITOR_NOTIFY:
         OnMonitorNotify(wParam);
         return true;
-    case WM_KBMON_KEYSET:
+    case WM_KEYSET_SWITCH:
         OnKeySetMessage(int(wParam));
         return true;
     default:

@@ -23,7 +23,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ShellState.h"
+#include "session/Session.h"
 #include "app/presence/PresencePatterns.h"
 #include "app/presence/PresenceView.h"
 
@@ -43,7 +43,7 @@ public:
 class CDevicePresence : public QObject {
     Q_OBJECT
 public:
-    CDevicePresence(CShellState& state, IPresenceView& view, QObject* pParent = nullptr);
+    CDevicePresence(CSession& state, IPresenceView& view, QObject* pParent = nullptr);
     ~CDevicePresence() override; // Shutdown
 
     // Replaces the timer-based scheduler (tests). The scheduler must outlive this object.
@@ -105,7 +105,7 @@ private:
     void CheckLastDeviceGone();
     void UpdateCompanionMatrix(bool bRetry);
 
-    CShellState& m_state;
+    CSession& m_state;
     IPresenceView& m_view;
     CPresencePatterns m_patterns;
     IPresenceScheduler* m_pScheduler = nullptr;

@@ -92,20 +92,15 @@ void CDevicePresence::OnMouseNotify(uintptr_t w) {
         }
     }
 
-    g_nCurDpiLevel[nMode - 1] = nLevel;
+    m_state.SetDpiLevel(nMode - 1, nLevel);
     if (m_view.HasNotifyPopup() && ms.Pop != 0)
         m_view.ShowNotify(texts);
     m_view.SelectDpiLevel(nLevel);
 
     // The device has switched already; the window only follows.
-    if (nMode - 1 != pCur->Ms.nMode) {
-        LogPrint("SwitchMode to %d", nMode - 1);
-        {
-            auto lock = m_state.LockProfile();
-            pCur->Ms.nMode = nMode - 1;
-        }
-        m_view.RefreshMode();
-    }
+    // (The session tells the window, which refreshes the mode buttons and panels.)
+    if (nMode - 1 != pCur->Ms.nMode)
+        m_state.SwitchMode(nMode - 1, false);
     if (nByte3 != 0)
         m_view.SetRateCode(nByte3);
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ShellState.h"
+#include "session/Session.h"
 #include "config/GlobalVar.h"
 
 class CPresencePatterns {

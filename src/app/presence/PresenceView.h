@@ -27,9 +27,6 @@ public:
     virtual void ShowNotify(const CNotifyTexts& texts) = 0;
     // The report-rate panel takes the device's new rate code 1..4.
     virtual void SetRateCode(int nCode) = 0;
-    // After the profile's Ms.nMode changed without a device write: mode refresh and panel
-    // reload, as SyncMode does.
-    virtual void RefreshMode() = 0;
     // The profiles code: follow the mode the device reported (g_nCurMode), and the key-set
     // switch that message 1435 asks for.
     virtual void SyncMode() = 0;

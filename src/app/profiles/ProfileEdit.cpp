@@ -1,5 +1,4 @@
 // New, delete and rename, and the two menus of the profile controls.
-#include <QString>
 #include <memory>
 
 #include "app/profiles/ProfileOps.h"
@@ -8,93 +7,33 @@
 #include "config/TextCatalogue.h"
 #include "widgets/menuex/MenuEx.h"
 
-namespace {
-// A name as the record would store it (cut to 19 characters).
-std::string StoredName(const std::string& strName) {
-    char16_t sz[PROFILE_NAME_LEN];
-    SetWideField(sz, PROFILE_NAME_LEN, strName);
-    return GetWideField(sz, PROFILE_NAME_LEN);
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
-}
-} // namespace
-
 void CProfileOps::OnNewProfile() {
-    CProList& list = m_state.proList;
-    if (list.Count() >= size_t(PROFILE_CREATE_MAX)) {
-        m_view.Message("The number of profile has reached it's maximum");
+    // The limit is told before the picture is made busy, as the name box would be.
+    if (!m_session.CheckProfileLimit(*m_pUi))
         return;
-    }
     CBusy busy(m_view);
-    std::string strName;
-    if (!m_view.Input(Txt("tc_msg3"), strName))
-        return;
-    // Compared as stored, so a longer name cannot make a second profile of the same name.
-    const std::string strStored = StoredName(strName);
-    for (const Profile& p : list.List()) {
-        if (SameName(strStored, ProfileName(p))) {
-            m_view.Message(Txt("tc_msg20"));
-            return;
-        }
-    }
-    auto pNew = std::make_unique<Profile>();
-    list.CreateDefault(*pNew, strName);
-    Profile* pAdded = nullptr;
-    {
-        auto lock = m_state.LockProfile();
-        pAdded = list.AddCopy(*pNew);
-    }
-    if (!pAdded) {
-        LogPrint("New profile: out of memory");
-        return;
-    }
-    Select(pAdded);
-    SaveStore();
+    m_session.NewProfile(*m_pUi);
 }
 
 void CProfileOps::OnDeleteProfile() {
     CBusy busy(m_view);
-    CProList& list = m_state.proList;
-    if (list.Count() <= 1) {
-        m_view.Message(Txt("tc_msg8"));
+    const Profile* pCur = m_session.Current();
+    if (m_session.proList.Count() > 1 && !pCur)
         return;
-    }
-    if (!m_view.Confirm(Txt("tc_msg6")))
-        return;
-    Profile* pCur = m_state.Current();
-    if (!pCur)
-        return;
-    {
-        auto lock = m_state.LockProfile();
-        list.Remove(list.FindById(pCur->dwId));
-        list.SetCurrent(list.List().Head());
-    }
-    Select(list.List().Head());
-    SaveStore();
+    m_session.DeleteProfile(pCur ? pCur->dwId : 0, *m_pUi);
 }
 
 void CProfileOps::OnRename() {
-    if (!m_state.Current())
+    const Profile* pCur = m_session.Current();
+    if (!pCur)
         return;
     CBusy busy(m_view);
-    std::string strName;
-    if (!m_view.Input(Txt("tc_msg3"), strName))
-        return;
-    Profile* p = m_state.Current(); // the box ran its own event loop
-    if (!p)
-        return;
-    {
-        auto lock = m_state.LockProfile();
-        SetWideField(p->szName, PROFILE_NAME_LEN, strName);
-    }
-    m_view.SetSelector(ProfileName(*p), p->dwId);
+    m_session.RenameProfile(pCur->dwId, *m_pUi);
 }
 
 std::vector<MenuEntry> CProfileOps::ProfileListEntries() const {
     std::vector<MenuEntry> v;
-    for (const Profile& p : m_state.proList.List()) {
+    for (const Profile& p : m_session.proList.List()) {
         if (v.size() >= size_t(kMenuMaxEntries))
             break;
         v.push_back(MakeMenuEntry(kMenuTopLevel, p.dwId, ProfileName(p)));
@@ -106,7 +45,7 @@ std::vector<MenuEntry> CProfileOps::ProfileMenuEntries() const {
     std::vector<MenuEntry> v;
     v.push_back(MakeMenuEntry(kMenuTopLevel, PROMENU_EXPORT_PROFILE, Txt("tc_msg4")));
     v.push_back(MakeMenuEntry(kMenuTopLevel, PROMENU_IMPORT_PROFILE, Txt("tc_msg5")));
-    if (GunFw()) {
+    if (m_session.GunFw()) {
         if (!Txt("tc_ms19").empty())
             v.push_back(MakeMenuEntry(kMenuTopLevel, PROMENU_EXPORT_KEYCFG, Txt("tc_ms19")));
         if (!Txt("tc_ms20").empty())
@@ -117,7 +56,7 @@ std::vector<MenuEntry> CProfileOps::ProfileMenuEntries() const {
 }
 
 void CProfileOps::ShowMenu(int nKind, int nWidth, const std::vector<MenuEntry>& vEntries) {
-    const CGlobalVar& var = m_state.var;
+    const CGlobalVar& var = m_session.var;
     MenuExRequest req;
     req.pOwner = m_view.Window();
     req.nWidth = nWidth;
@@ -140,7 +79,7 @@ void CProfileOps::OnMenuButton() {
 
 void CProfileOps::OnMenu(uintptr_t wParam, intptr_t lParam) {
     if (lParam == PROFILE_MENU_LIST) {
-        const Profile* p = m_state.Current();
+        const Profile* p = m_session.Current();
         if (!p || p->dwId != wParam)
             SelectProfile(uint32_t(wParam));
         return;
@@ -148,11 +87,22 @@ void CProfileOps::OnMenu(uintptr_t wParam, intptr_t lParam) {
     if (lParam != PROFILE_MENU_ACTIONS)
         return;
     switch (wParam) {
-    case PROMENU_EXPORT_PROFILE: ExportProfile(); break;
-    case PROMENU_IMPORT_PROFILE: ImportProfile(); break;
-    case PROMENU_EXPORT_KEYCFG: ExportKeyCfg(); break;
-    case PROMENU_IMPORT_KEYCFG: ImportKeyCfg(); break;
-    case PROMENU_RENAME: OnRename(); break;
-    default: break;
+    case PROMENU_EXPORT_PROFILE:
+        ExportProfile();
+        break;
+    case PROMENU_IMPORT_PROFILE:
+        ImportProfile();
+        break;
+    case PROMENU_EXPORT_KEYCFG:
+        ExportKeyCfg();
+        break;
+    case PROMENU_IMPORT_KEYCFG:
+        ImportKeyCfg();
+        break;
+    case PROMENU_RENAME:
+        OnRename();
+        break;
+    default:
+        break;
     }
 }

@@ -1,23 +1,20 @@
 #pragma once
-// Profiles and modes as the main window does them: loading the store once, selecting,
-// creating, renaming and deleting profiles, the two profile menus, the mouse modes, the
-// key-set switch, apply and reset, and the profile sound.
-//
-// The current profile is written only under the shell's profile lock, which is never held
-// while a box, a menu or the progress window is up (the apply threads snapshot under it).
+// Profiles and modes as the main window shows them: the profile controls and their two
+// menus, the mode buttons, the key-set switch, apply and reset with the progress window, and
+// the profile sound. What each operation does to the profiles and its rules are the
+// session's; this class asks the session, shows the boxes, keeps the picture's busy flag
+// and refreshes the window when the session tells it something changed.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/ShellState.h"
 #include "app/profiles/FileChooser.h"
 #include "app/profiles/ProfileView.h"
+#include "platform/WndMessageIds.h"
+#include "session/Session.h"
 #include "widgets/menuex/MenuEntry.h"
 
-class CMacroStore;
-
-inline constexpr int PROFILE_CREATE_MAX = 12; // profiles the new-profile button allows
 inline constexpr int PROFILE_LIST_MENU_WIDTH = 187;
 inline constexpr int PROFILE_MENU_WIDTH = 160;
 
@@ -30,14 +27,9 @@ enum EProfileMenuItem : uint32_t {
     PROMENU_RENAME = 7,
 };
 
-inline constexpr uint32_t WM_KEYSET_SWITCH = 1435;
-
-class CProfileOps {
+class CProfileOps : public ISessionListener {
 public:
-    // The stores are the ones exported and imported profiles take their macros from and
-    // put them into (MacroStore and BulletStore in the program).
-    CProfileOps(CShellState& state, IProfileView& view, CMacroStore& macros,
-                CMacroStore& bullets);
+    CProfileOps(CSession& session, IProfileView& view);
     ~CProfileOps();
     CProfileOps(const CProfileOps&) = delete;
     CProfileOps& operator=(const CProfileOps&) = delete;
@@ -45,10 +37,9 @@ public:
     // QFileDialog by default; tests put their own chooser in. The caller keeps ownership.
     void SetFileChooser(IFileChooser* pChooser);
 
-    // Loading: once per run. Load empties the list, reads pro.dct and curid.dct, appends
-    // ProfileNum defaults when either gave nothing, and makes the stored id current.
+    // Loading: once per run (the session's first-start loading).
     void LoadProfiles();
-    bool Loaded() const { return m_bLoaded; }
+    bool Loaded() const { return m_session.Loaded(); }
     // Command "show": loads when nothing is loaded, selects the current profile and plays
     // its sound (or tells that its file is missing).
     void OnShow();
@@ -58,8 +49,6 @@ public:
     // "Init UI Layout", mode refresh, all panels, family switch.
     void RefreshWindow();
     void RefreshModes();
-    // Key set 0 of every mode from the ProCfg.ini preset of the profile's list position.
-    void ResetKeys(Profile& profile);
 
     // Buttons.
     void OnSelectorButton();
@@ -94,21 +83,18 @@ public:
     std::vector<MenuEntry> ProfileListEntries() const;
     std::vector<MenuEntry> ProfileMenuEntries() const;
 
+    // ISessionListener: the window follows what the session changed.
+    void OnSessionChange(const CSessionChange& change) override;
+
 private:
     struct CBusy;
-    void Select(Profile* p);
+    class CViewUi;
     IFileChooser& Chooser();
-    bool GunFw() const;
-    bool GunCheckFails(const Profile& profile) const;
     void ShowMenu(int nKind, int nWidth, const std::vector<MenuEntry>& vEntries);
-    void SaveStore();
-    std::string SoundPath() const;
 
-    CShellState& m_state;
+    CSession& m_session;
     IProfileView& m_view;
-    CMacroStore& m_macros;
-    CMacroStore& m_bullets;
+    std::unique_ptr<CViewUi> m_pUi;
     std::unique_ptr<IFileChooser> m_pOwnChooser;
     IFileChooser* m_pChooser = nullptr;
-    bool m_bLoaded = false;
 };

@@ -2,7 +2,9 @@
 // What the profile operation files share.
 #include <string>
 
+#include "app/profiles/ProfileOps.h"
 #include "app/profiles/ProfileView.h"
+#include "session/SessionUi.h"
 #include "storage/Profile.h"
 #include "storage/WideField.h"
 
@@ -20,6 +22,20 @@ struct CProfileOps::CBusy {
     }
     IProfileView& m_view;
     bool m_bOn = true;
+};
+
+// The session's questions and messages in the window's skinned boxes.
+class CProfileOps::CViewUi : public ISessionUi {
+public:
+    explicit CViewUi(IProfileView& view) : m_view(view) {}
+    void Message(const std::string& strText) override { m_view.Message(strText); }
+    bool AskYesNo(const std::string& strText) override { return m_view.Confirm(strText); }
+    bool Input(const std::string& strPrompt, std::string& strOut) override {
+        return m_view.Input(strPrompt, strOut);
+    }
+
+private:
+    IProfileView& m_view;
 };
 
 inline std::string ProfileName(const Profile& p) {

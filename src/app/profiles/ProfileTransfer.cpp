@@ -1,9 +1,7 @@
-// Menu items 3..6: profiles and key configurations to and from files.
+// Menu items 3..6: profiles and key configurations to and from files, chosen in the file
+// dialogs; the session reads and writes them.
 #include "app/profiles/ProfileOps.h"
 #include "app/profiles/ProfileOpsInternal.h"
-#include "app/profiles/SkinnedStorageUi.h"
-#include "storage/KeyCfgFile.h"
-#include "storage/ProfileFile.h"
 
 namespace {
 constexpr const char* kBkmFilter = "bkm (*.bkm)";
@@ -19,20 +17,20 @@ IFileChooser& CProfileOps::Chooser() {
 }
 
 void CProfileOps::ExportProfile() {
-    const Profile* p = m_state.Current();
+    const Profile* p = m_session.Current();
     if (!p)
         return;
+    const uint32_t dwId = p->dwId;
     CBusy busy(m_view);
     const std::string strPath = Chooser().SaveFile(ProfileName(*p) + ".bkm", kBkmFilter, "bkm");
     if (strPath.empty())
         return;
-    CSkinnedStorageUi ui(m_view, nullptr);
-    ::ExportProfile(m_state.proList, m_state.var, m_macros, m_bullets, strPath, ui);
+    m_session.ExportProfile(dwId, strPath, *m_pUi);
 }
 
 void CProfileOps::ImportProfile() {
-    // A profile past the store file's twelve slots would be lost at the next save.
-    if (m_state.proList.Count() >= size_t(PROFILE_FILE_SLOTS)) {
+    // Refused before the file dialog: there would be no room for the profile.
+    if (m_session.proList.Count() >= size_t(PROFILE_FILE_SLOTS)) {
         m_view.Message("The number of profile has reached it's maximum");
         return;
     }
@@ -40,40 +38,25 @@ void CProfileOps::ImportProfile() {
     const std::string strPath = Chooser().OpenFile("*.bkm", kBkmFilter, "bkm");
     if (strPath.empty())
         return;
-    Profile* pNew = nullptr;
-    {
-        auto lock = m_state.LockProfile();
-        CSkinnedStorageUi ui(m_view, &lock);
-        pNew = ::ImportProfile(m_state.proList, m_state.var, m_macros, m_bullets, strPath, ui);
-    }
-    if (pNew)
-        Select(pNew);
+    m_session.ImportProfile(strPath, *m_pUi);
 }
 
 void CProfileOps::ExportKeyCfg() {
-    if (!m_state.Current())
+    if (!m_session.Current())
         return;
     CBusy busy(m_view);
     const std::string strPath = Chooser().SaveFile("keycfg.kyg", kKygFilter, "kyg");
     if (strPath.empty())
         return;
-    CSkinnedStorageUi ui(m_view, nullptr);
-    ::ExportKeyCfg(m_state.proList, m_macros, m_bullets, strPath, ui);
+    m_session.ExportKeyCfg(strPath, *m_pUi);
 }
 
 void CProfileOps::ImportKeyCfg() {
-    if (!m_state.Current() || m_view.SelectedFamily() != FAMILY_MOUSE)
+    if (!m_session.Current() || m_view.SelectedFamily() != FAMILY_MOUSE)
         return;
     CBusy busy(m_view);
     const std::string strPath = Chooser().OpenFile("*.kyg", kKygFilter, "kyg");
     if (strPath.empty())
         return;
-    bool bOk = false;
-    {
-        auto lock = m_state.LockProfile();
-        CSkinnedStorageUi ui(m_view, &lock);
-        bOk = ::ImportKeyCfg(m_state.proList, m_state.var, m_macros, m_bullets, strPath, ui);
-    }
-    if (bOk)
-        Select(m_state.Current());
+    m_session.ImportKeyCfg(strPath, *m_pUi);
 }

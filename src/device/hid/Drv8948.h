@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "device/hid/HidDrv.h"
+#include "platform/WndMessageIds.h"
 
-constexpr uint32_t WM_MS_NOTIFY = 2027;
 
 constexpr int MS_GENERAL_LEN = 500; // general data as read back
 constexpr int MS_PROFILE_LEN = 140; // general data as written

@@ -72,7 +72,7 @@ void CDrv8948::ServiceThread() {
                       uintptr_t(byBuf[5]) << 24;
         std::lock_guard<std::mutex> lock(m_mtxWnd);
         if (m_pWnd)
-            m_pWnd->PostMessage(WM_MS_NOTIFY, w, 0);
+            m_pWnd->PostMessage(WM_MOUSE_NOTIFY, w, 0);
     }
     LogPrint("Thread exit!\n");
 }

@@ -105,7 +105,7 @@ void CKbMonitorThread::Run() {
         const uint32_t v = uint32_t(byBuf[1]) | uint32_t(byBuf[2]) << 8;
         const int nKeySet = KeySetFromUsage(m_var, v);
         if (nKeySet >= 0)
-            m_wnd.PostMessage(WM_KBMON_KEYSET, uintptr_t(nKeySet), 0);
+            m_wnd.PostMessage(WM_KEYSET_SWITCH, uintptr_t(nKeySet), 0);
     }
     LogPrint("Thread exit!\n");
 }

@@ -17,11 +17,10 @@
 
 #include "config/GlobalVar.h"
 #include "device/hid/HidLib.h"
+#include "platform/WndMessageIds.h"
 
 class CWndTarget;
 
-constexpr uint32_t WM_KBMON_KEYSET = 1435;   // wParam = key set 0..2
-constexpr uint32_t WM_MONITOR_NOTIFY = 2030; // wParam low byte major, next byte minor
 
 // The key set that a consumer usage v selects: v in 0x3000..0x30FF whose low byte is the
 // first, second or third [MS] KeySwVk value gives 0, 1 or 2; -1 otherwise.

@@ -4,22 +4,23 @@
 #include "device/models/Dev8948.h"
 #include "device/models/Dev901.h"
 #include "device/models/DevPad.h"
+#include "device/models/DeviceFamily.h"
 
 namespace {
-constexpr int kKbFw816 = 20;
-constexpr int kPadFw = 40;
 constexpr int kKbIC816 = 2070;
 constexpr int kKbIC901 = 2305;
 } // namespace
 
 CDevModels CreateDevModels(CGlobalVar& var, CHidLib* pLib, CMacroStore* pMacros) {
     CDevModels m;
-    if (var.MsFw != 0)
-        m.pMs = std::make_unique<CDev8948>(var, pLib, pMacros);
-    if (var.KbFw == kKbFw816)
-        m.pKb = std::make_unique<CDev816>(var, pLib, pMacros);
-    if (var.PadFw == kPadFw)
-        m.pPad = std::make_unique<CDevPad>(var, pLib, pMacros);
+    for (const CFamilyInfo& f : Families()) {
+        if (!f.pfnConfigured(var))
+            continue;
+        std::unique_ptr<CHidDev>& pSlot = f.eFamily == FAMILY_MOUSE      ? m.pMs
+                                          : f.eFamily == FAMILY_KEYBOARD ? m.pKb
+                                                                         : m.pPad;
+        pSlot = f.pfnCreate(var, pLib, pMacros);
+    }
     return m;
 }
 

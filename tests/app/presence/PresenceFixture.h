@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ShellState.h"
+#include "session/Session.h"
 #include "app/presence/DevicePresence.h"
 #include "config/Startup.h"
 #include "device/hid/DrvFixture.h"
@@ -20,8 +20,13 @@
 #include "support/QtPump.h"
 #include "support/TestDirs.h"
 
-class CFakePresenceView : public IPresenceView {
+class CFakePresenceView : public IPresenceView, public ISessionListener {
 public:
+    // The window follows mode changes through the session, as the profile controls do.
+    void OnSessionChange(const CSessionChange& c) override {
+        if (c.eWhat == ESessionChange::Mode)
+            ++nRefreshMode;
+    }
     void SetDevStatus(const std::string& s, bool b) override {
         strStatus = s;
         bStatusChecked = b;
@@ -33,7 +38,6 @@ public:
     bool HasNotifyPopup() const override { return bPopup; }
     void ShowNotify(const CNotifyTexts& t) override { vNotify.push_back(t); }
     void SetRateCode(int n) override { vRate.push_back(n); }
-    void RefreshMode() override { ++nRefreshMode; }
     void SyncMode() override { ++nSyncMode; }
     void SwitchKeySet(int n) override { vKeySet.push_back(n); }
     void HideWindow() override { ++nHide; }
@@ -109,7 +113,8 @@ protected:
         if (bOwnLib)
             AttachInstallationDevices(m_var, m_backend);
         CHidLib* pUse = bOwnLib ? &m_lib : pLib;
-        m_pState = std::make_unique<CShellState>(m_var);
+        m_pState = std::make_unique<CSession>(m_var);
+        m_pState->AddListener(&m_view);
         CDevModels models = CreateDevModels(m_var, pUse);
         m_pState->pMs = std::move(models.pMs);
         m_pState->pKb = std::move(models.pKb);
@@ -149,7 +154,7 @@ protected:
     CMacroLimits m_limits;
     CSimBackend m_backend;
     CHidLib m_lib;
-    std::unique_ptr<CShellState> m_pState;
+    std::unique_ptr<CSession> m_pState;
     CFakePresenceView m_view;
     CStepScheduler m_steps;
     std::unique_ptr<CDevicePresence> m_pPresence;

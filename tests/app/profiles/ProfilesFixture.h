@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ShellState.h"
+#include "session/Session.h"
 #include "app/dialogs/SoundPlayer.h"
 #include "app/profiles/ProfileOps.h"
 #include "config/Startup.h"
@@ -201,7 +201,7 @@ protected:
     // Models on the simulated devices; bConnect finds the devices of the listed families.
     void Build(std::initializer_list<int> connect = {FAMILY_MOUSE, FAMILY_KEYBOARD, FAMILY_PAD}) {
         AttachInstallationDevices(m_var, m_backend);
-        m_pState = std::make_unique<CShellState>(m_var);
+        m_pState = std::make_unique<CSession>(m_var, m_macros, m_bullets);
         CDevModels models = CreateDevModels(m_var, &m_lib, &m_macros);
         m_pState->pMs = std::move(models.pMs);
         m_pState->pKb = std::move(models.pKb);
@@ -219,7 +219,7 @@ protected:
         m_pState->pApplyMs->Start(m_pState->pMs.get());
         m_pState->pApplyKb->Start(m_pState->pKb.get());
         m_pState->pApplyPad->Start(m_pState->pPad.get());
-        m_pOps = std::make_unique<CProfileOps>(*m_pState, m_view, m_macros, m_bullets);
+        m_pOps = std::make_unique<CProfileOps>(*m_pState, m_view);
         m_pOps->SetFileChooser(&m_chooser);
     }
 
@@ -269,6 +269,6 @@ protected:
     CMacroStore m_bullets;
     CFakeProfileView m_view;
     CFakeChooser m_chooser;
-    std::unique_ptr<CShellState> m_pState;
+    std::unique_ptr<CSession> m_pState;
     std::unique_ptr<CProfileOps> m_pOps;
 };

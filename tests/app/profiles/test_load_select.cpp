@@ -41,9 +41,9 @@ TEST_F(CProfilesTest, DefaultsNameTheSoundOnlyWhenTheFileExists) {
             dirProgram.Write("DrvSound.wav", "RIFF");
         auto pVar = std::make_unique<CGlobalVar>(m_var);
         pVar->szProgramDir = dirProgram.Path();
-        CShellState state(*pVar);
+        CSession state(*pVar, m_macros, m_bullets);
         CFakeProfileView view;
-        CProfileOps ops(state, view, m_macros, m_bullets);
+        CProfileOps ops(state, view);
         ops.LoadProfiles();
         ASSERT_EQ(state.proList.Count(), 5u);
         EXPECT_EQ(GetWideField(state.Current()->szSound, PROFILE_SOUND_LEN),
