@@ -29,19 +29,18 @@ class CDpiDlg;
 class CKBColorDlg;
 class CKeyMarkDlg;
 class CKeyMsDlg;
-class CLODDlg;
 class CLedKbDlg_816Std;
 class CLedPadDlg_Std;
 class CNotifyDlg;
 class CPadMarkDlg;
 class CPanelBase;
+class CPanelHost;
 class CPngBtn;
 class CProfileOps;
 class CProgressFinder;
 class CQtWndTarget;
 class CRateDlg;
 class CSimSession;
-class CSysDlg;
 class CTreeCtrlEx;
 
 // The main window's own messages and commands.
@@ -123,14 +122,17 @@ public:
     bool WindowShown() const { return m_bWindowShown; }
     const CMainGeometry& Geometry() const { return m_geo; }
     CPanelBase* TabPanel(int nTab) const;
-    CKeyMarkDlg* MousePicture() const { return m_pKeyMark; }
-    CKeyMsDlg* KeyPanel() const { return m_pKeyMs; }
-    CDpiDlg* DpiPanel() const { return m_pDpi; }
-    CRateDlg* RatePanel() const { return m_pRate; }
-    CKBColorDlg* KeyboardPicture() const { return m_pKbColor; }
-    CLedKbDlg_816Std* KeyboardLight() const { return m_pLedKb; }
-    CPadMarkDlg* PadPicture() const { return m_pPadMark; }
-    CLedPadDlg_Std* PadLight() const { return m_pLedPad; }
+    CPanelHost* Panels() const { return m_pPanels.get(); }
+    // The panels the window itself talks to (views, key sets, levels, the keyboard picture's
+    // messages); null when the installation has none.
+    CKeyMarkDlg* MousePicture() const;
+    CKeyMsDlg* KeyPanel() const;
+    CDpiDlg* DpiPanel() const;
+    CRateDlg* RatePanel() const;
+    CKBColorDlg* KeyboardPicture() const;
+    CLedKbDlg_816Std* KeyboardLight() const;
+    CPadMarkDlg* PadPicture() const;
+    CLedPadDlg_Std* PadLight() const;
     CNotifyDlg* NotifyPopup() const { return m_pNotify; }
     bool TabVisible(int nTab) const;
     const QImage& Background() const { return m_imgBkg; }
@@ -261,17 +263,7 @@ private:
     QSystemTrayIcon* m_pTray = nullptr;
     std::unique_ptr<QMenu> m_pTrayMenu;
 
-    CKeyMarkDlg* m_pKeyMark = nullptr;
-    CKeyMsDlg* m_pKeyMs = nullptr;
-    CDpiDlg* m_pDpi = nullptr;
-    CPanelBase* m_pLedMs = nullptr;
-    CSysDlg* m_pSys = nullptr;
-    CRateDlg* m_pRate = nullptr;
-    CLODDlg* m_pLOD = nullptr;
-    CKBColorDlg* m_pKbColor = nullptr;
-    CLedKbDlg_816Std* m_pLedKb = nullptr;
-    CPadMarkDlg* m_pPadMark = nullptr;
-    CLedPadDlg_Std* m_pLedPad = nullptr;
+    std::unique_ptr<CPanelHost> m_pPanels;
     CNotifyDlg* m_pNotify = nullptr;
 
     int m_nFamily = FAMILY_NONE;

@@ -111,6 +111,7 @@ void CVelkinDlg::CreateButtons() {
             }
         }
     }
+    // A click reaches the window once, through the button's signal.
     for (int nId = ID_MIN; nId < ID_LAST; ++nId)
         if (CPngBtn* p = Button(nId))
             connect(p, &CPngBtn::clicked, this, [this](int n) { OnCommand(n); });
@@ -175,8 +176,9 @@ void CVelkinDlg::OnCommand(int nId) {
         return;
     }
     if (nId >= ID_MODE0 && nId < ID_MODE0 + 3) {
+        // The profile operations count the buttons from 1.
         if (!gVar.Dev.Ms.ShowOnlyModeString && m_pProfiles)
-            m_pProfiles->OnModeButton(nId - ID_MODE0);
+            m_pProfiles->OnModeButton(nId - ID_MODE0 + 1);
         UpdateModeButtons();
         return;
     }
@@ -246,10 +248,15 @@ void CVelkinDlg::OnCommand(int nId) {
 void CVelkinDlg::OnCloseButton() {
     if (m_pProfiles)
         m_pProfiles->OnCloseButton();
-    if (gVar.TrayIcon == 1 || gVar.TrayIcon == 3)
+    // Hiding needs a tray icon to come back from; without one the button ends the program.
+    const bool bTrayConfigured = gVar.TrayIcon == 1 || gVar.TrayIcon == 3;
+    if (bTrayConfigured && m_pTray) {
         HideWindow();
-    else
-        OnExit();
+        return;
+    }
+    if (bTrayConfigured)
+        LogPrint("Close: no tray icon to show the window again, exiting");
+    OnExit();
 }
 
 void CVelkinDlg::OnOptions() {
@@ -269,10 +276,10 @@ void CVelkinDlg::OnView(int nView) {
         return;
     if (gVar.Dev.Ms.ShowEffect)
         PlatformMessageBox("Warning", "Mul view not support effect");
-    if (m_pKeyMs)
-        m_pKeyMs->SetView(nView);
-    if (m_pKeyMark)
-        m_pKeyMark->SetView(nView);
+    if (KeyPanel())
+        KeyPanel()->SetView(nView);
+    if (MousePicture())
+        MousePicture()->SetView(nView);
 }
 
 void CVelkinDlg::OpenUrlText(const char* pszTextId) {

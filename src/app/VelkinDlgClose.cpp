@@ -14,7 +14,7 @@
 #include "config/Log.h"
 #include "config/TextCatalogue.h"
 #include "panels/NotifyDlg.h"
-#include "panels/PanelBase.h"
+#include "panels/PanelHost.h"
 #include "storage/MacroStore.h"
 #include "widgets/WndMessage.h"
 
@@ -54,23 +54,10 @@ void CVelkinDlg::DestroyWindow() {
     m_pProfiles.reset();
     delete m_pNotify;
     m_pNotify = nullptr;
-    // Guarded: a panel that holds another one deletes it with itself.
-    QList<QPointer<CPanelBase>> vPanels;
-    for (CPanelBase* p : findChildren<CPanelBase*>())
-        vPanels.append(p);
-    for (const QPointer<CPanelBase>& p : vPanels)
-        delete p.data();
-    m_pKeyMark = nullptr;
-    m_pKeyMs = nullptr;
-    m_pDpi = nullptr;
-    m_pLedMs = nullptr;
-    m_pSys = nullptr;
-    m_pRate = nullptr;
-    m_pLOD = nullptr;
-    m_pKbColor = nullptr;
-    m_pLedKb = nullptr;
-    m_pPadMark = nullptr;
-    m_pLedPad = nullptr;
+    if (m_pPanels) {
+        m_pPanels->Destroy();
+        m_pPanels.reset();
+    }
     m_state.ShutdownDrivers();
     m_state.pMs.reset();
     m_state.pKb.reset();

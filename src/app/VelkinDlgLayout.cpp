@@ -17,6 +17,7 @@
 #include "panels/MousePanels.h"
 #include "panels/NotifyDlg.h"
 #include "panels/PadPanels.h"
+#include "panels/PanelHost.h"
 #include "widgets/PngBtn.h"
 #include "widgets/SkinImage.h"
 #include "widgets/TreeCtrlEx.h"
@@ -75,40 +76,36 @@ void CVelkinDlg::FinishWindowShape(std::future<QRegion> futShape) {
 }
 
 void CVelkinDlg::CreatePanels() {
-    if (m_state.pMs) {
-        m_pKeyMark = new CKeyMarkDlg(this);
-        m_pKeyMark->move(gVar.ptMsMarkDlg.x, gVar.ptMsMarkDlg.y);
-        m_pKeyMs = new CKeyMsDlg(this);
-        m_pKeyMs->setGeometry(m_geo.rcKeyPanel);
-        m_pDpi = new CDpiDlg(this);
-        m_pLedMs = CreateMouseLightPanel(this, gVar.MsFw);
-        m_pSys = new CSysDlg(this);
-        m_pRate = new CRateDlg(this);
-        if (gVar.Dev.Ms.ShowLOD)
-            m_pLOD = new CLODDlg(this);
-        for (CPanelBase* p : {static_cast<CPanelBase*>(m_pKeyMs), static_cast<CPanelBase*>(m_pDpi),
-                              m_pLedMs, static_cast<CPanelBase*>(m_pSys),
-                              static_cast<CPanelBase*>(m_pRate), static_cast<CPanelBase*>(m_pLOD)})
-            if (p)
-                p->hide();
-    }
+    m_pPanels = std::make_unique<CPanelHost>(m_state, this);
     // The keyboard and pad have no places of their own in the configuration: their pictures
     // take the mouse picture's place and their light panels the tab bar's.
-    const QPoint ptPicture(gVar.ptMsMarkDlg.x, gVar.ptMsMarkDlg.y);
-    if (m_state.pKb) {
-        m_pKbColor = new CKBColorDlg(this);
-        m_pKbColor->move(ptPicture);
-        m_pLedKb = new CLedKbDlg_816Std(this);
-        m_pLedKb->move(m_geo.ptTab);
-        m_pLedKb->hide();
-    }
-    if (m_state.pPad) {
-        m_pPadMark = new CPadMarkDlg(this);
-        m_pPadMark->move(ptPicture);
-        m_pLedPad = new CLedPadDlg_Std(this);
-        m_pLedPad->move(m_geo.ptTab);
-        m_pLedPad->hide();
-    }
+    m_pPanels->Create(
+        {QPoint(gVar.ptMsMarkDlg.x, gVar.ptMsMarkDlg.y), m_geo.rcKeyPanel, m_geo.ptTab});
+}
+
+CKeyMarkDlg* CVelkinDlg::MousePicture() const {
+    return m_pPanels ? m_pPanels->As<CKeyMarkDlg>(EPanelSlot::MsPicture) : nullptr;
+}
+CKeyMsDlg* CVelkinDlg::KeyPanel() const {
+    return m_pPanels ? m_pPanels->As<CKeyMsDlg>(EPanelSlot::MsKeys) : nullptr;
+}
+CDpiDlg* CVelkinDlg::DpiPanel() const {
+    return m_pPanels ? m_pPanels->As<CDpiDlg>(EPanelSlot::MsDpi) : nullptr;
+}
+CRateDlg* CVelkinDlg::RatePanel() const {
+    return m_pPanels ? m_pPanels->As<CRateDlg>(EPanelSlot::MsRate) : nullptr;
+}
+CKBColorDlg* CVelkinDlg::KeyboardPicture() const {
+    return m_pPanels ? m_pPanels->As<CKBColorDlg>(EPanelSlot::KbPicture) : nullptr;
+}
+CLedKbDlg_816Std* CVelkinDlg::KeyboardLight() const {
+    return m_pPanels ? m_pPanels->As<CLedKbDlg_816Std>(EPanelSlot::KbLight) : nullptr;
+}
+CPadMarkDlg* CVelkinDlg::PadPicture() const {
+    return m_pPanels ? m_pPanels->As<CPadMarkDlg>(EPanelSlot::PadPicture) : nullptr;
+}
+CLedPadDlg_Std* CVelkinDlg::PadLight() const {
+    return m_pPanels ? m_pPanels->As<CLedPadDlg_Std>(EPanelSlot::PadLight) : nullptr;
 }
 
 void CVelkinDlg::CreateDevList() {
@@ -156,33 +153,11 @@ void CVelkinDlg::CreateDevList() {
 }
 
 CPanelBase* CVelkinDlg::TabPanel(int nTab) const {
-    switch (nTab) {
-    case 0:
-        return m_pDpi;
-    case 1:
-        return m_pLedMs;
-    case 2:
-        return m_pSys;
-    case 3:
-        return m_pRate;
-    case 4:
-        return m_pLOD;
-    default:
-        return nullptr;
-    }
+    return m_pPanels ? m_pPanels->TabPanel(nTab) : nullptr;
 }
 
 CPanelBase* CVelkinDlg::PictureOf(int nFamily) const {
-    switch (nFamily) {
-    case FAMILY_MOUSE:
-        return m_pKeyMark;
-    case FAMILY_KEYBOARD:
-        return m_pKbColor;
-    case FAMILY_PAD:
-        return m_pPadMark;
-    default:
-        return nullptr;
-    }
+    return m_pPanels ? m_pPanels->Picture(nFamily) : nullptr;
 }
 
 bool CVelkinDlg::TabVisible(int nTab) const {
@@ -237,13 +212,14 @@ void CVelkinDlg::SwitchFamily(int nFamily) {
     m_nFamily = nFamily;
     const bool bMs = nFamily == FAMILY_MOUSE, bKb = nFamily == FAMILY_KEYBOARD,
                bPad = nFamily == FAMILY_PAD;
-    for (QWidget* p : {static_cast<QWidget*>(m_pKeyMark), static_cast<QWidget*>(m_pKeyMs)})
+    for (QWidget* p : {static_cast<QWidget*>(MousePicture()), static_cast<QWidget*>(KeyPanel())})
         if (p)
             p->setVisible(bMs);
-    for (QWidget* p : {static_cast<QWidget*>(m_pKbColor), static_cast<QWidget*>(m_pLedKb)})
+    for (QWidget* p :
+         {static_cast<QWidget*>(KeyboardPicture()), static_cast<QWidget*>(KeyboardLight())})
         if (p)
             p->setVisible(bKb);
-    for (QWidget* p : {static_cast<QWidget*>(m_pPadMark), static_cast<QWidget*>(m_pLedPad)})
+    for (QWidget* p : {static_cast<QWidget*>(PadPicture()), static_cast<QWidget*>(PadLight())})
         if (p)
             p->setVisible(bPad);
     if (bMs) {
@@ -340,8 +316,8 @@ void CVelkinDlg::RetextAll() {
     SetDevStatus(Txt(m_state.Connected(FAMILY_MOUSE) ? "tc_msg14" : "tc_msg13"),
                  !m_state.Connected(FAMILY_MOUSE));
     UpdateModeButtons();
-    for (CPanelBase* p : findChildren<CPanelBase*>())
-        p->Retext();
+    if (m_pPanels)
+        m_pPanels->Retext();
     if (m_pTrayMenu) {
         const auto vActions = m_pTrayMenu->actions();
         if (vActions.size() == 3) {
@@ -372,8 +348,8 @@ void CVelkinDlg::ReloadSkin() {
         m_pSelector->SetCaption(strSel);
     if (m_pDevList)
         m_pDevList->Create(m_geo.rcDevList, &m_imgBkg, m_geo.rcDevList, "", "", nullptr);
-    for (CPanelBase* p : findChildren<CPanelBase*>())
-        p->ReloadSkin();
+    if (m_pPanels)
+        m_pPanels->ReloadSkin();
     m_nOpenTab = -1;
     m_nFamily = nFamily;
     SwitchFamily(nFamily);

@@ -33,18 +33,18 @@ bool CVelkinDlg::OnWndMessage(uint32_t nMsg, uintptr_t wParam, intptr_t lParam) 
         OnKbKeyClicked(wParam, lParam);
         return true;
     case WM_KB_KEYS_SELECTED:
-        if (m_pLedKb)
-            m_pLedKb->OnPictureMessage(nMsg, wParam, lParam);
+        if (KeyboardLight())
+            KeyboardLight()->OnPictureMessage(nMsg, wParam, lParam);
         return true;
     case WM_TREE_LBUTTONDOWN:
         OnDevListClick(wParam, lParam);
         return true;
     case WM_KB_PICTURE_MODE:
-        if (m_pKbColor) {
-            m_pKbColor->SetPictureMode(wParam == 1 ? CKBColorDlg::PICTURE_COLOURS
+        if (KeyboardPicture()) {
+            KeyboardPicture()->SetPictureMode(wParam == 1 ? CKBColorDlg::PICTURE_COLOURS
                                                    : CKBColorDlg::PICTURE_KEYS);
-            m_pKbColor->ClearKeyMarks();
-            m_pKbColor->update();
+            KeyboardPicture()->ClearKeyMarks();
+            KeyboardPicture()->update();
         }
         return true;
     case WM_PICTURE_BUSY:
@@ -81,9 +81,9 @@ void CVelkinDlg::OnDevListClick(uintptr_t wParam, intptr_t lParam) {
 void CVelkinDlg::OnKbKeyClicked(uintptr_t wParam, intptr_t lParam) {
     if (!m_state.Current())
         return;
-    if (m_pKbColor && m_pKbColor->PictureMode() == CKBColorDlg::PICTURE_COLOURS) {
-        if (m_pLedKb)
-            m_pLedKb->OnPictureMessage(WM_KB_KEY_CLICKED, wParam, lParam);
+    if (KeyboardPicture() && KeyboardPicture()->PictureMode() == CKBColorDlg::PICTURE_COLOURS) {
+        if (KeyboardLight())
+            KeyboardLight()->OnPictureMessage(WM_KB_KEY_CLICKED, wParam, lParam);
         return;
     }
     // The keyboard function picker is a window of its own that is not built yet.
@@ -101,13 +101,13 @@ bool CVelkinDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
 
 bool CVelkinDlg::FilterKey(QKeyEvent* pEvent) {
     const bool bDown = pEvent->type() == QEvent::KeyPress;
-    if (m_pKbColor && m_pKbColor->IsCapturing()) {
+    if (KeyboardPicture() && KeyboardPicture()->IsCapturing()) {
         if (bDown)
-            m_pKbColor->OnCapturedKey(QtKeyToVk(*pEvent));
+            KeyboardPicture()->OnCapturedKey(QtKeyToVk(*pEvent));
         return true;
     }
-    if (bDown && m_pKbColor && m_pKbColor->IsReacting()) {
-        m_pKbColor->OnPreviewKey(QtKeyToVk(*pEvent));
+    if (bDown && KeyboardPicture() && KeyboardPicture()->IsReacting()) {
+        KeyboardPicture()->OnPreviewKey(QtKeyToVk(*pEvent));
         return true;
     }
     // Enter, Esc, Space and F1 would close the window or press a button.
@@ -124,18 +124,18 @@ bool CVelkinDlg::FilterKey(QKeyEvent* pEvent) {
 }
 
 void CVelkinDlg::ReloadKeyPanel() {
-    if (m_pKeyMs && m_state.Current())
-        m_pKeyMs->Reload(*m_state.Current());
+    if (KeyPanel() && m_state.Current())
+        KeyPanel()->Reload(*m_state.Current());
 }
 
 void CVelkinDlg::ReloadDpiPanel() {
-    if (m_pDpi && m_state.Current())
-        m_pDpi->Reload(*m_state.Current());
+    if (DpiPanel() && m_state.Current())
+        DpiPanel()->Reload(*m_state.Current());
 }
 
 void CVelkinDlg::SelectDpiLevel(int nLevel) {
-    if (m_pDpi)
-        m_pDpi->SelectLevel(nLevel);
+    if (DpiPanel())
+        DpiPanel()->SelectLevel(nLevel);
 }
 
 void CVelkinDlg::SetResolutionLevel(int nLevel) {
@@ -152,8 +152,8 @@ void CVelkinDlg::ShowNotify(const CNotifyTexts& texts) {
 }
 
 void CVelkinDlg::SetRateCode(int nCode) {
-    if (m_pRate)
-        m_pRate->SetRateCode(nCode);
+    if (RatePanel())
+        RatePanel()->SetRateCode(nCode);
 }
 
 void CVelkinDlg::SyncMode() {
@@ -167,51 +167,29 @@ void CVelkinDlg::SwitchKeySet(int nKeySet) {
 }
 
 void CVelkinDlg::ShowKeySet(int nSet) {
-    if (m_pKeyMs)
-        m_pKeyMs->ShowKeySet(nSet);
+    if (KeyPanel())
+        KeyPanel()->ShowKeySet(nSet);
 }
 
 void CVelkinDlg::RefreshKeyboardMarks() {
-    if (m_pKbColor)
-        m_pKbColor->update();
+    if (KeyboardPicture())
+        KeyboardPicture()->update();
 }
 
 void CVelkinDlg::ReloadPanels(int nWhich) {
-    const Profile* pPro = m_state.Current();
-    if (!pPro)
-        return;
-    std::vector<CPanelBase*> v;
-    if (nWhich == RELOAD_ALL)
-        v = {m_pDpi, m_pSys, m_pLedMs, m_pRate, m_pKeyMs, m_pLOD, m_pLedKb, m_pLedPad};
-    else if (nWhich == RELOAD_KEYBOARD)
-        v = {m_pLedKb};
-    else if (nWhich == RELOAD_PAD)
-        v = {m_pLedPad};
-    for (CPanelBase* p : v)
-        if (p)
-            p->Reload(*pPro);
+    if (m_pPanels)
+        m_pPanels->Reload(nWhich);
 }
 
 void CVelkinDlg::StorePanels(int nFamily) {
-    Profile* pPro = m_state.Current();
-    if (!pPro)
-        return;
-    std::vector<CPanelBase*> v;
-    if (nFamily == FAMILY_MOUSE)
-        v = {m_pDpi, m_pSys, m_pLedMs, m_pRate, m_pLOD};
-    else if (nFamily == FAMILY_KEYBOARD)
-        v = {m_pLedKb};
-    else if (nFamily == FAMILY_PAD)
-        v = {m_pLedPad};
-    // The caller holds the profile lock (the apply thread reads the profile under it).
-    for (CPanelBase* p : v)
-        if (p)
-            p->Store(*pPro);
+    // The caller holds the profile lock (the apply threads snapshot under it).
+    if (m_pPanels)
+        m_pPanels->Store(nFamily);
 }
 
 void CVelkinDlg::SetBusy(bool bBusy) {
-    if (CPanelBase* p = PictureOf(m_nFamily))
-        p->SetBusy(bBusy);
+    if (m_pPanels)
+        m_pPanels->SetBusy(m_nFamily, bBusy);
 }
 
 void CVelkinDlg::SetRateAlternative(bool) {

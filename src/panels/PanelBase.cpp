@@ -15,8 +15,12 @@ void CPanelBase::Reload(const Profile&) {
     update();
 }
 
-void CPanelBase::Store(Profile&) {
+void CPanelBase::Store(CSession&) {
     ++m_nStores;
+}
+
+void CPanelBase::OnSessionChange(const CSessionChange&) {
+    ++m_nHeard;
 }
 
 void CPanelBase::SetPicture(const std::string& strFile) {

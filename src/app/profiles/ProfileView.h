@@ -7,16 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "panels/PanelHost.h" // which panels reload (EPanelReload)
+
 class QWidget;
 class ISoundPlayer;
-
-// Which panels reload from the current profile.
-enum EPanelReload : int {
-    RELOAD_ALL = 0,      // resolution, pointer, mouse light, report rate (the current mode's
-                         // nRate), key panel, lift-off, keyboard light, pad light
-    RELOAD_KEYBOARD = 1, // the keyboard light panel
-    RELOAD_PAD = 2,      // the pad light panel
-};
 
 // Menus the profile controls open (handed back as lParam of message 1143).
 enum EProfileMenu : int { PROFILE_MENU_LIST = 1, PROFILE_MENU_ACTIONS = 2 };
