@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "device/hid/CurLevels.h"
+
 namespace {
 
 constexpr uint32_t kClassMacro = 5;
@@ -47,6 +49,8 @@ void CopyUsed(const std::vector<uint32_t>& vIds, const CMacroStore& from, CMacro
 CApplySnapshot::CApplySnapshot(const Profile& pro, const CMacroStore& macros,
                                const CMacroStore& bullets)
     : m_pPro(std::make_unique<Profile>(pro)) {
+    for (int m = 0; m < MS_PROFILE_MODES; ++m)
+        m_nCurDpiLevel[m] = g_nCurDpiLevel[m];
     CUsedIds ids;
     for (const KeyAssign& ka : m_pPro->Kb.KbKeys)
         ids.Add(ka);
@@ -58,6 +62,15 @@ CApplySnapshot::CApplySnapshot(const Profile& pro, const CMacroStore& macros,
                 ids.Add(ka);
     CopyUsed(ids.Macros(), macros, m_macros);
     CopyUsed(ids.Bullets(), bullets, m_bullets);
+}
+
+int CApplySnapshot::CurDpiLevel(int nModeIndex) const {
+    return nModeIndex >= 0 && nModeIndex < MS_PROFILE_MODES ? m_nCurDpiLevel[nModeIndex] : -1;
+}
+
+void CApplySnapshot::SetCurDpiLevel(int nModeIndex, int nLevel) {
+    if (nModeIndex >= 0 && nModeIndex < MS_PROFILE_MODES)
+        m_nCurDpiLevel[nModeIndex] = nLevel;
 }
 
 std::unique_ptr<CApplySnapshot> MakeApplySnapshot(const Profile& pro, const CMacroStore& macros,

@@ -13,7 +13,8 @@
 //
 // Threading contract:
 // - Start, Stop, SetListener and the constructor: the owning thread.
-// - Request (both forms), Busy, Handled, LastResult, WaitHandled: any thread.
+// - Request with a snapshot, Busy, Handled, LastResult, WaitHandled: any thread.
+// - Request(int) (being retired): the thread that edits the profiles and macros.
 // - IApplyListener::OnApplyDone: the apply thread, once per handled request.
 // - A sink passed with a request, the finder, the listener and the profile source must
 //   stay valid until Stop has returned (the destructor stops): the thread may still close

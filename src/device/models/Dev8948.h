@@ -63,8 +63,12 @@ public:
                        const CApplyStores& stores);
     // Number of modes the matrices are written for.
     int ModeCount() const;
-    // General data of one mode, changed in place in the block read from the device.
+    // General data of one mode, changed in place in the block read from the device. The
+    // current level is nCurLevel (the mouse's g_nCurDpiLevel of the mode when not given);
+    // the sensor's default level when it is negative.
     void BuildGeneral(const MsMode& mode, int nModeIndex, uint8_t byGeneral[MS_GENERAL_LEN]);
+    void BuildGeneral(const MsMode& mode, int nModeIndex, int nCurLevel,
+                      uint8_t byGeneral[MS_GENERAL_LEN]);
     // Gun data of one mode from its matrix; false when the mode has nothing to send.
     bool BuildGunData(const MsMode& mode, int nModeIndex, const MsMatrix& matrix,
                       uint8_t byGun[MS_GUN_LEN]);

@@ -139,7 +139,7 @@ int CDev8948::ApplyModes(CApplySnapshot& snap, IProgressSink* pWnd, uint32_t nMs
             return 0;
         }
         if (nFlag & MS_APPLY_GENERAL) {
-            BuildGeneral(mode, m, byGeneral);
+            BuildGeneral(mode, m, snap.CurDpiLevel(m), byGeneral);
             LogPrint("General(Save):-------------");
             LogDump(byGeneral, MS_PROFILE_LEN, 16, "");
             if (!drv.SetProfile(m + 1, byGeneral)) {

@@ -39,6 +39,11 @@ void PutMsColor(uint8_t* p, const uint8_t byRgb[3], const int32_t (&aIndex)[3]) 
 }
 
 void CDev8948::BuildGeneral(const MsMode& mode, int nModeIndex, uint8_t* g) {
+    const int nLevel = nModeIndex >= 0 && nModeIndex < 3 ? g_nCurDpiLevel[nModeIndex] : -1;
+    BuildGeneral(mode, nModeIndex, nLevel, g);
+}
+
+void CDev8948::BuildGeneral(const MsMode& mode, int nModeIndex, int nCurLevel, uint8_t* g) {
     const MouseDesc& ms = m_var.Dev.Ms;
     const int nSensor = ms.nCurSensor;
     g[0] = 0x64;
@@ -47,7 +52,7 @@ void CDev8948::BuildGeneral(const MsMode& mode, int nModeIndex, uint8_t* g) {
     const bool bXY = mode.bDpiXY != 0;
     g[2] = uint8_t((g[2] & 0x70) | RateCode(mode.nRate) | (bXY ? 0x80 : 0));
 
-    int n = nModeIndex >= 0 && nModeIndex < 3 ? g_nCurDpiLevel[nModeIndex] : -1;
+    int n = nCurLevel;
     if (n < 0) {
         const SensorCfg* pCfg = ms.pSensorCfg();
         n = pCfg ? pCfg->DEFLEVEL : -1;

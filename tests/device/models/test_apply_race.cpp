@@ -1,8 +1,8 @@
 // Applies on the mouse's apply thread while this thread, as the window thread does, adds,
-// deletes, renames and rewrites macros and bullet macros and edits the profile the whole
-// time. Built with ThreadSanitizer (the tsan preset) any access of the worker to the live
-// stores or profile is reported; in every build a buffer number showing up in a live
-// macro fails the test.
+// deletes, renames and rewrites macros and bullet macros, edits the profile and takes the
+// mouse's level notifications the whole time. Built with ThreadSanitizer (the tsan preset) any
+// access of the worker to the live stores or profile is reported; in every build a buffer number
+// showing up in a live macro fails the test.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "Dev8948Fixture.h"
+#include "device/hid/CurLevels.h"
 #include "device/models/ApplyThread.h"
 #include "storage/ProfileStore.h"
 
@@ -91,6 +92,8 @@ protected:
         pro.Ms.Mode[0].Keys[0][5].Main.dwFun = n % 2 ? MakeFun(5, 0) : MakeFun(1, 17);
         pro.Ms.Mode[0].Keys[0][5].Main.dwMacroId = dwNew;
         pro.Ms.Mode[0].nLedEffect = n % 10;
+        // The mouse's resolution button, as the window records it.
+        g_nCurDpiLevel[n % 2] = n % 3;
     }
     bool AnyLiveNumber() {
         for (const CMacroStore* p : {&m_macros, &m_bullets})

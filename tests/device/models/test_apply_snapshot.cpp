@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "device/hid/CurLevels.h"
 #include "device/models/ApplySnapshot.h"
 
 namespace {
@@ -104,6 +105,10 @@ TEST_F(ApplySnapshotTest, CopiesTheMacrosTheKeysUse) {
 }
 
 TEST_F(ApplySnapshotTest, SharesNothingWithWhatItWasTakenFrom) {
+    const int nLevels[3] = {g_nCurDpiLevel[0], g_nCurDpiLevel[1], g_nCurDpiLevel[2]};
+    g_nCurDpiLevel[0] = 4;
+    g_nCurDpiLevel[1] = -1;
+    g_nCurDpiLevel[2] = 2;
     Bind(m_pPro->Ms.Mode[0].Keys[0][0].Main, 5, 0x11);
     Bind(m_pPro->Ms.Mode[0].Keys[0][1].Main, 12, 0x20);
     // A store may hold an id twice; the encoders take the first, and so does the copy.
@@ -129,6 +134,14 @@ TEST_F(ApplySnapshotTest, SharesNothingWithWhatItWasTakenFrom) {
     EXPECT_EQ(pSnap->Macros().Find(0x11)->byBufferId, 3);
     EXPECT_NE(pSnap->Bullets().Find(0x20), nullptr);
     EXPECT_EQ(pSnap->Pro().Ms.Mode[0].Keys[0][0].Main.dwMacroId, 0x11u);
+
+    // The mouse reports other levels later.
+    g_nCurDpiLevel[0] = 0;
+    EXPECT_EQ(pSnap->CurDpiLevel(0), 4);
+    EXPECT_EQ(pSnap->CurDpiLevel(1), -1);
+    EXPECT_EQ(pSnap->CurDpiLevel(2), 2);
+    for (int m = 0; m < 3; ++m)
+        g_nCurDpiLevel[m] = nLevels[m];
 
     // Numbers written into the snapshot stay there.
     pSnap->Stores().Macros.Find(0x11)->byBufferId = 9;

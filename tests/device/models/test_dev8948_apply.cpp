@@ -344,6 +344,22 @@ TEST_F(CDev8948ApplyTest, BufferNumbersGoIntoTheSnapshotOnly) {
     ASSERT_EQ(pSnap->Pointer().size(), 2u);
 }
 
+// The active resolution level the mouse reported goes with the snapshot: a notification
+// handled on the window thread after the request does not reach the apply.
+TEST_F(CDev8948ApplyTest, ActiveLevelIsTakenWithTheSnapshot) {
+    auto pSnap = MakeApplySnapshot(*m_pPro, m_macros, m_bullets); // level 1 of mode 0
+    ASSERT_TRUE(pSnap);
+    EXPECT_EQ(pSnap->CurDpiLevel(0), 1);
+    EXPECT_EQ(pSnap->CurDpiLevel(3), -1);
+    g_nCurDpiLevel[0] = 0;
+    ASSERT_EQ(m_pDev->ApplySetting(*pSnap, nullptr, 1067, 2), 1);
+    ASSERT_EQ(m_pDev->ApplySetting(*m_pPro, nullptr, 1067, 2), 1);
+    Rows();
+    ASSERT_EQ(m_vProfiles.size(), 2u);
+    EXPECT_EQ(m_vProfiles[0][3], 0x23); // the second of three levels
+    EXPECT_EQ(m_vProfiles[1][3], 0x13); // the first, as the mouse reports now
+}
+
 // Counts every call and the threads that made them.
 class CCountingPointer : public CFakePointer {
 public:
