@@ -23,7 +23,34 @@ namespace {
 CGuiMessageBoxSink g_guiSink;
 } // namespace
 
+EAppInfoRequest FindAppInfoRequest(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return EAppInfoRequest::Help;
+        if (std::strcmp(argv[i], "--version") == 0)
+            return EAppInfoRequest::Version;
+    }
+    return EAppInfoRequest::None;
+}
+
+const char* AppOptionsHelp() {
+    return "Usage: velkin [OPTION]...\n"
+           "Configures the USB gaming devices of the installation beside this program.\n"
+           "\n"
+           "  --simulate[=FILE]         simulated devices instead of the attached ones; FILE\n"
+           "                            (JSON) changes what is attached. velkinctl sim-control\n"
+           "                            handles them while the program runs\n"
+           "  --quit-after-first-paint  end with status 0 once the main window has painted\n"
+           "  --widget-gallery          show every skinned control in every state\n"
+           "      --grab FILE.png       with --widget-gallery: save it to FILE.png and end\n"
+           "  --version                 print the version and exit\n"
+           "  -h, --help                print this help and exit\n"
+           "\n"
+           "Qt's own options (such as -platform NAME) are accepted as well.\n";
+}
+
 bool ParseAppOptions(int argc, char** argv, CAppOptions& opt, std::string& strError) {
+    bool bGrab = false;
     for (int i = 1; i < argc; ++i) {
         const char* psz = argv[i];
         if (std::strcmp(psz, "--simulate") == 0) {
@@ -37,7 +64,27 @@ bool ParseAppOptions(int argc, char** argv, CAppOptions& opt, std::string& strEr
             }
         } else if (std::strcmp(psz, "--quit-after-first-paint") == 0) {
             opt.bQuitAfterFirstPaint = true;
+        } else if (std::strcmp(psz, "--widget-gallery") == 0) {
+            opt.bWidgetGallery = true;
+        } else if (std::strcmp(psz, "--grab") == 0) {
+            // The gallery reads the file name itself.
+            if (i + 1 >= argc) {
+                strError = "--grab needs a file name";
+                return false;
+            }
+            bGrab = true;
+            ++i;
+        } else if (psz[0] == '-') {
+            strError = std::string("unknown option ") + psz;
+            return false;
+        } else {
+            strError = std::string("unexpected argument ") + psz;
+            return false;
         }
+    }
+    if (bGrab && !opt.bWidgetGallery) {
+        strError = "--grab works only with --widget-gallery";
+        return false;
     }
     return true;
 }

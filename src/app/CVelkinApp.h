@@ -16,10 +16,18 @@ struct CAppOptions {
     bool bSimulate = false;            // --simulate[=FILE]: simulated devices instead of hidraw
     std::string strSimFile;            // the FILE of --simulate=FILE
     bool bQuitAfterFirstPaint = false; // --quit-after-first-paint (start-up benchmark)
+    bool bWidgetGallery = false;       // --widget-gallery [--grab FILE.png]
 };
 
-// Reads the program's own options; unknown arguments are left to Qt. False with strError
-// for a malformed option.
+// --help and --version are answered before anything else starts (no display is needed), so
+// they are looked for among all arguments, Qt's included.
+enum class EAppInfoRequest { None, Help, Version };
+EAppInfoRequest FindAppInfoRequest(int argc, char** argv);
+// The text of --help.
+const char* AppOptionsHelp();
+
+// Reads the arguments Qt left (QApplication takes its own, such as -platform NAME). False
+// with strError for an unknown argument or a malformed option.
 bool ParseAppOptions(int argc, char** argv, CAppOptions& opt, std::string& strError);
 
 class CVelkinApp {

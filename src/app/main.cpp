@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <cstdio>
-#include <cstring>
 
 #include "app/CVelkinApp.h"
 #include "platform/PointerSettings.h"
@@ -8,18 +7,29 @@
 #include "widgets/WidgetGallery.h"
 
 int main(int argc, char** argv) {
+    // Answered before the font thread and Qt start: they need no display and no time.
+    switch (FindAppInfoRequest(argc, argv)) {
+    case EAppInfoRequest::Help:
+        std::fputs(AppOptionsHelp(), stdout);
+        return 0;
+    case EAppInfoRequest::Version:
+        std::puts("velkin " VELKIN_VERSION);
+        return 0;
+    case EAppInfoRequest::None:
+        break;
+    }
     const CFontConfigRead fontConfig;
     QApplication app(argc, argv);
     QApplication::setApplicationName("velkin");
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--widget-gallery") == 0)
-            return RunWidgetGallery(argc, argv);
+    // Qt has taken its own options out of argv; everything left must be ours.
     CAppOptions opt;
     std::string strError;
     if (!ParseAppOptions(argc, argv, opt, strError)) {
-        std::fprintf(stderr, "velkin: %s\n", strError.c_str());
+        std::fprintf(stderr, "velkin: %s\nRun velkin --help for the options.\n", strError.c_str());
         return 2;
     }
+    if (opt.bWidgetGallery)
+        return RunWidgetGallery(argc, argv);
     // The pointer settings of a profile go to the desktop. A trial on simulated devices
     // leaves the user's real desktop alone (every setting is then reported as not supported).
     if (!opt.bSimulate)

@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "config/GlobalVar.h"
 #include "config/Startup.h"
@@ -49,4 +50,15 @@ void PrintJson(const nlohmann::json& j) {
     std::string str = j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
     fwrite(str.data(), 1, str.size(), stdout);
     fputc('\n', stdout);
+}
+
+std::string ErrnoText(int nErr) {
+    // errno 0 would read "Success"; a failure that left none is still a failure.
+    return nErr != 0 ? std::strerror(nErr) : "the system gave no reason";
+}
+
+void FailFileOp(const char* pszVerb, const std::string& strPath, int nErr, int nCode) {
+    fprintf(stderr, "velkinctl: cannot %s %s: %s\n", pszVerb, strPath.c_str(),
+            ErrnoText(nErr).c_str());
+    throw CCliExit{nCode};
 }

@@ -29,6 +29,14 @@ struct CCliContext {
 // Prints a JSON document to standard output.
 void PrintJson(const nlohmann::json& j);
 
+// Ends a command whose file operation failed, naming the file and the system's reason:
+// "velkinctl: cannot VERB FILE: REASON" on standard error, exit status nCode. nErr is the
+// errno the failure left.
+[[noreturn]] void FailFileOp(const char* pszVerb, const std::string& strPath, int nErr,
+                             int nCode = 1);
+// The system's text for an errno value.
+std::string ErrnoText(int nErr);
+
 // Each command file registers its sub-commands here; main.cpp calls them in turn.
 void RegisterTextCommands(CLI::App& app, CCliContext& ctx);
 void RegisterConfigCommands(CLI::App& app, CCliContext& ctx);

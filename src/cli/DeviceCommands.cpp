@@ -1,5 +1,6 @@
 // Device commands of velkinctl: discovery of every configured family, the udev rule, and
 // the global options that choose the simulated back-end and trace every report.
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -17,6 +18,7 @@
 #include "device/hid/KbMonitorDevice.h"
 #include "device/hid/UdevRules.h"
 #include "device/sim/SimInstallation.h"
+#include "platform/FileLookup.h"
 
 namespace {
 
@@ -153,6 +155,10 @@ void PrepareDevices(CCliContext& ctx) {
     if (g_opt.bSimulate) {
         AttachInstallationDevices(gVar, g_simBackend);
         std::string strError;
+        // A file that cannot be read is named with the system's reason; its contents are
+        // the simulation's to judge.
+        if (!g_opt.strSimFile.empty() && !FileLookup::ReadAll(g_opt.strSimFile))
+            FailFileOp("read the simulation file", g_opt.strSimFile, errno, 2);
         if (!g_opt.strSimFile.empty() &&
             !LoadSimulationFile(g_opt.strSimFile, gVar, g_simBackend, strError)) {
             std::fprintf(stderr, "velkinctl: simulation file %s: %s\n", g_opt.strSimFile.c_str(),
@@ -163,11 +169,8 @@ void PrepareDevices(CCliContext& ctx) {
     }
     if (!g_opt.strTrace.empty()) {
         FILE* pFile = std::fopen(g_opt.strTrace.c_str(), "w");
-        if (pFile == nullptr) {
-            std::fprintf(stderr, "velkinctl: cannot write the trace file %s\n",
-                         g_opt.strTrace.c_str());
-            throw CCliExit{2};
-        }
+        if (pFile == nullptr)
+            FailFileOp("write the trace file", g_opt.strTrace, errno, 2);
         g_pTrace = std::make_unique<CJsonLineTrace>(pFile);
         SetHidTraceSink(g_pTrace.get());
     }

@@ -2,6 +2,7 @@
 // run is a process of its own with fresh simulated devices, so the state is worth reading
 // after the command that wrote it: `velkinctl --simulate --sim-state-out - apply` prints
 // the devices as the apply left them, `velkinctl --simulate sim-state` as they start.
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -62,8 +63,8 @@ int WriteSimStateAfterCommand(CCliContext& ctx, int nStatus) {
         return nStatus;
     }
     if (!FileLookup::WriteAtomic(g_strStateOut, str.data(), str.size())) {
-        std::fprintf(stderr, "velkinctl: cannot write the simulation state to %s\n",
-                     g_strStateOut.c_str());
+        std::fprintf(stderr, "velkinctl: cannot write the simulation state to %s: %s\n",
+                     g_strStateOut.c_str(), ErrnoText(errno).c_str());
         return nStatus != 0 ? nStatus : 2;
     }
     return nStatus;

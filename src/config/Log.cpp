@@ -1,5 +1,6 @@
 #include "config/Log.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,19 @@ std::string g_strLogPath;
 
 void NullWriter(const char*, ...) {}
 
+// Callers log a failure first and report its errno afterwards; writing the entry must not
+// change what they report.
+class CKeepErrno {
+public:
+    CKeepErrno() : m_nErrno(errno) {}
+    ~CKeepErrno() { errno = m_nErrno; }
+    CKeepErrno(const CKeepErrno&) = delete;
+    CKeepErrno& operator=(const CKeepErrno&) = delete;
+
+private:
+    int m_nErrno;
+};
+
 void FormatEntry(char* pszBuf, size_t nSize, const char* pszFormat, va_list ap) {
     int n = vsnprintf(pszBuf, nSize, pszFormat, ap);
     if (n < 0)
@@ -28,6 +42,7 @@ void FormatEntry(char* pszBuf, size_t nSize, const char* pszFormat, va_list ap) 
 void DebuggerWriter(const char* pszFormat, ...) {
     if (g_nDebug == 0)
         return;
+    const CKeepErrno keepErrno;
     // The entry is cut to the 512-character buffer, tag included.
     char szBuf[512];
     memcpy(szBuf, "QV  ", 4);
@@ -41,6 +56,7 @@ void DebuggerWriter(const char* pszFormat, ...) {
 void FileWriter(const char* pszFormat, ...) {
     if (g_nDebug == 0)
         return;
+    const CKeepErrno keepErrno;
     char szEntry[2048];
     va_list ap;
     va_start(ap, pszFormat);

@@ -134,7 +134,12 @@ bool MakeDir(const std::string& path) {
         strPath.pop_back();
     if (mkdir(strPath.c_str(), 0755) == 0)
         return true;
-    return errno == EEXIST && IsDirectory(strPath);
+    if (errno != EEXIST)
+        return false;
+    if (IsDirectory(strPath))
+        return true;
+    errno = ENOTDIR; // a file stands where the folder should be: say so, not "exists"
+    return false;
 }
 
 } // namespace FileLookup

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <fstream>
 #include <thread>
 
@@ -73,6 +74,22 @@ TEST_F(LogTest, UnwritableFileFallsBackToDebugger) {
     EXPECT_EQ(m_vDebug, std::vector<std::string>{"QV  Open Log failed"});
     LogPrint("still logged");
     EXPECT_EQ(m_vDebug.back(), "QV  still logged");
+}
+
+TEST_F(LogTest, WritingAnEntryKeepsTheCallersErrno) {
+    // Callers log a failed file operation and then report its errno to the user.
+    struct Case {
+        int nDebug;
+        std::string strDir;
+    } aCases[] = {{2, m_dir.Path()}, {2, m_dir.Path() + "missing-folder/"}, {1, m_dir.Path()}};
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.nDebug);
+        LogSetup(c.nDebug, c.strDir);
+        errno = ENOTDIR;
+        LogPrint("write failed, errno=%d", errno);
+        EXPECT_EQ(errno, ENOTDIR);
+        LogReset();
+    }
 }
 
 TEST_F(LogTest, DumpLines) {
