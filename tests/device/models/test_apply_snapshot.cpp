@@ -129,11 +129,13 @@ TEST_F(ApplySnapshotTest, SharesNothingWithWhatItWasTakenFrom) {
     ASSERT_TRUE(m_macros.Remove(0x11));
     ASSERT_TRUE(m_bullets.Remove(0x20));
     m_pPro->Ms.Mode[0].Keys[0][0].Main.dwMacroId = 0x12;
-    EXPECT_EQ(pSnap->Macros().Find(0x11)->szName[0], u'M');
-    EXPECT_EQ(pSnap->Macros().Find(0x11)->Events[0].dwDelay, 10u);
-    EXPECT_EQ(pSnap->Macros().Find(0x11)->byBufferId, 3);
+    const StMacro kept = *pSnap->Macros().Find(0x11); // a copy: the record is packed
+    EXPECT_EQ(char16_t(kept.szName[0]), u'M');
+    EXPECT_EQ(uint32_t(kept.Events[0].dwDelay), 10u);
+    EXPECT_EQ(kept.byBufferId, 3);
     EXPECT_NE(pSnap->Bullets().Find(0x20), nullptr);
-    EXPECT_EQ(pSnap->Pro().Ms.Mode[0].Keys[0][0].Main.dwMacroId, 0x11u);
+    const KeyFun kf = pSnap->Pro().Ms.Mode[0].Keys[0][0].Main;
+    EXPECT_EQ(uint32_t(kf.dwMacroId), 0x11u);
 
     // The mouse reports other levels later.
     g_nCurDpiLevel[0] = 0;
