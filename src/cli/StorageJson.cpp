@@ -120,10 +120,12 @@ nlohmann::json MacroJson(const StMacro& m) {
     for (const MacroEvent& ev : m.Events) {
         if (ev.byCode == 0 && ev.byParam == 0 && ev.dwDelay == 0)
             break;
+        // The events are packed: dwDelay is not 4-byte aligned, so it is copied, never bound
+        // to a reference.
         jEvents.push_back({{"byCode", ev.byCode},
                            {"byParam", ev.byParam},
-                           {"wPress", ev.wPress},
-                           {"dwDelay", ev.dwDelay}});
+                           {"wPress", static_cast<uint16_t>(ev.wPress)},
+                           {"dwDelay", static_cast<uint32_t>(ev.dwDelay)}});
     }
     return {{"dwMagic", HexWordJson(m.dwMagic)}, {"dwId", HexWordJson(m.dwId)},
             {"dwDirty", HexWordJson(m.dwDirty)}, {"bAutoDelay", m.bAutoDelay},
