@@ -37,7 +37,7 @@ std::string LargeCfg() {
                     List(20, 1, 1) + "\r\nLedParam2=" + List(20, 2, 1) + "\r\nSnipMenu=1,15," +
                     List(15, 1, 3) + "\r\nPSD=89,48,10,01\r\nPickColor=" + List(60, 1, 4) +
                     "\r\nGunColor=" + List(30, 1, 8) + "\r\nGunValue=" + List(21, 1, 1) +
-                    "\r\nShowUsbRateForPUBG=0x125,0x250,0x500,0x1000\r\nSensor=0x3389\r\n";
+                    "\r\nShowUsbRateForPUBG=125,250,500,1000\r\nSensor=0x3389\r\n";
     for (int n = 1; n <= 15; ++n) {
         s += "LedOpt" + std::to_string(n) + "=1,0,1,0,8," + List(24, 10, 9) + "\r\n";
     }

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <cerrno>
 
-#include "app/dialogs/ProgressFinder.h"
+#include "app/dialogs/ProgressChannel.h"
 #include "app/dialogs/SoundPlayer.h"
 #include "app/presence/DevicePresence.h"
 #include "app/presence/SimSession.h"
@@ -32,7 +32,7 @@
 
 CVelkinDlg::CVelkinDlg(QWidget* pParent)
     : QWidget(pParent, Qt::Window | Qt::FramelessWindowHint),
-      m_pFinder(std::make_unique<CProgressFinder>()), m_state(gVar),
+      m_pProgress(std::make_unique<CProgressChannel>()), m_state(gVar),
       m_pWndTarget(std::make_unique<CQtWndTarget>(this)) {
     setObjectName("CVelkinDlg");
     m_bWindowShown = gVar.TrayIcon != 1;
@@ -174,15 +174,11 @@ bool CVelkinDlg::FindDevices() {
 }
 
 void CVelkinDlg::StartApplyThreads() {
-    auto start = [this](std::unique_ptr<CApplyThread>& pThread, CHidDev* pDev) {
-        if (!pDev)
-            return;
-        pThread = std::make_unique<CApplyThread>(gVar, m_state.source, m_pFinder.get());
-        pThread->Start(pDev);
-    };
-    start(m_state.pApplyMs, m_state.pMs.get());
-    start(m_state.pApplyKb, m_state.pKb.get());
-    start(m_state.pApplyPad, m_state.pPad.get());
+    // What an apply has to tell reaches the user on this thread, whenever it ends.
+    m_state.SetPoster([this](std::function<void()> fn) {
+        QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+    });
+    m_state.StartApplyThreads();
 }
 
 void CVelkinDlg::StartPresence() {

@@ -37,7 +37,7 @@ class CPanelBase;
 class CPanelHost;
 class CPngBtn;
 class CProfileOps;
-class CProgressFinder;
+class CProgressChannel;
 class CQtWndTarget;
 class CRateDlg;
 class CSimSession;
@@ -176,7 +176,8 @@ public:
     void Message(const std::string& strText) override;
     bool Confirm(const std::string& strText) override;
     bool Input(const std::string& strPrompt, std::string& strOut) override;
-    void RunProgress() override;
+    IProgressSink* NewProgressSink() override;
+    void RunProgress(IProgressSink* pSink) override;
     ISoundPlayer& Sound() override;
     QWidget* Window() override { return this; }
     QRect MenuAnchor(int nKind) const override;
@@ -235,7 +236,7 @@ private:
     CPanelBase* PictureOf(int nFamily) const;
 
     // Declared first so it is destroyed last: the apply threads of m_state use it.
-    std::unique_ptr<CProgressFinder> m_pFinder;
+    std::unique_ptr<CProgressChannel> m_pProgress;
     CSession m_state;
     std::unique_ptr<CQtWndTarget> m_pWndTarget;
     std::unique_ptr<CProfileOps> m_pProfiles;

@@ -6,7 +6,7 @@
 
 #include "app/VelkinDlg.h"
 #include "app/dialogs/ProgressDlg.h"
-#include "app/dialogs/ProgressFinder.h"
+#include "app/dialogs/ProgressChannel.h"
 #include "app/dialogs/SoundPlayer.h"
 #include "app/presence/DevicePresence.h"
 #include "app/presence/SimSession.h"
@@ -69,9 +69,14 @@ void CVelkinDlg::DestroyWindow() {
     LogPrint("DestroyWindow END");
 }
 
-void CVelkinDlg::RunProgress() {
-    CProgressDlg dlg(this, m_pFinder.get());
+IProgressSink* CVelkinDlg::NewProgressSink() {
+    return m_pProgress->NewSink();
+}
+
+void CVelkinDlg::RunProgress(IProgressSink* pSink) {
+    CProgressDlg dlg(this);
     dlg.SetRange(0, 100);
     dlg.SetPos(0);
-    dlg.exec();
+    if (m_pProgress->Attach(pSink, dlg))
+        dlg.exec();
 }

@@ -147,26 +147,26 @@ void FindDevice(CDeviceSetup& setup) {
 // waits for it. Returns the apply's result (1 success).
 int RunApply(CDeviceSetup& setup, int nFlag) {
     CSession& s = *setup.pSession;
+    // Declared first: the apply threads report to the bar until they are stopped.
     CProgressBar bar(stderr, CProgressBar::StderrIsTerminal());
-    int nResult = 0;
-    {
-        std::unique_ptr<CApplyThread>& pThread = setup.nFamily == FAMILY_MOUSE      ? s.pApplyMs
-                                                 : setup.nFamily == FAMILY_KEYBOARD ? s.pApplyKb
-                                                                                    : s.pApplyPad;
-        pThread = std::make_unique<CApplyThread>(gVar, s.source, &bar);
-        if (!pThread->Start(setup.pDev))
-            Fail("the apply thread cannot start");
-        if (nFlag & APPLY_FLAG_PROGRESS)
-            bar.Show();
-        if (!s.RequestApply(setup.nFamily, nFlag))
-            Fail("the apply thread takes no more requests");
-        // An apply cannot be cancelled; it ends on its own, failed transfers included.
-        while (!pThread->WaitHandled(1, 60000)) {
-        }
-        nResult = pThread->LastResult();
-        pThread.reset();
+    s.StartApplyThreads();
+    CApplyThread* pThread = s.Apply(setup.nFamily);
+    if (!pThread || !pThread->Running())
+        Fail("the apply thread cannot start");
+    const bool bProgress = (nFlag & APPLY_FLAG_PROGRESS) != 0;
+    if (bProgress)
+        bar.Show();
+    if (!s.RequestApply(setup.nFamily, nFlag, bProgress ? &bar : nullptr))
+        Fail("the apply thread takes no more requests");
+    // An apply cannot be cancelled; it ends on its own, failed transfers included.
+    while (!pThread->WaitHandled(1, 60000)) {
     }
+    const int nResult = pThread->LastResult();
+    s.StopApplyThreads();
     bar.Close(); // when the apply never got to it
+    // Its boxes go where velkinctl's boxes go (printed by the caller); velkinctl sets no
+    // desktop pointer settings.
+    s.DeliverApplyOutcomes();
     return nResult;
 }
 

@@ -7,7 +7,7 @@
 #include "platform/FileLookup.h"
 
 CSession::CSession(CGlobalVar& v, CMacroStore& macroStore, CMacroStore& bulletStore)
-    : var(v), macros(macroStore), bullets(bulletStore), proList(v), source(proList, mtxProfile) {}
+    : var(v), macros(macroStore), bullets(bulletStore), proList(v) {}
 
 CSession::~CSession() {
     // The threads read the models and the stores; they end before either goes.

@@ -15,6 +15,8 @@
 // Listeners hear of every change an operation made, synchronously, on the thread that ran
 // the operation and without the lock held.
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -40,6 +42,7 @@ enum class ESessionChange {
     Mode,           // the current profile's mouse mode changed (nValue = mode 0..2)
     KeySet,         // the key set to show in mode 1 changed (nValue = key set 0..2)
     DeviceState,    // the device's mode or active levels changed
+    ApplyDone,      // an apply ended and its outcome was shown (nValue = family)
 };
 
 struct CSessionChange {
@@ -83,7 +86,6 @@ public:
 
     CProList proList;
     std::mutex mtxProfile;
-    CProListSource source;
 
     std::unique_ptr<CApplyThread> pApplyMs;
     std::unique_ptr<CApplyThread> pApplyKb;
@@ -101,6 +103,9 @@ public:
     bool Connected(int nFamily) const;
     // The mouse's firmware has gun keys, bullets and key configuration files.
     bool GunFw() const;
+    // One apply thread per configured family, reporting to this session; pFinder is the
+    // progress window lookup for requests that come without a sink (null: none).
+    void StartApplyThreads(IProgressFinder* pFinder = nullptr);
     // Stops and joins the apply threads; an apply in progress ends first.
     void StopApplyThreads();
     // Shuts every model's driver down (closes handles, ends the mouse's listener).
@@ -167,10 +172,26 @@ public:
     EApplyRefusal CheckApply(int nFamily, ISessionUi& ui) const;
     EApplyRefusal CheckGunKeys(ISessionUi& ui) const;
     EApplyRefusal CheckConnected(int nFamily, ISessionUi& ui) const;
-    // Wakes the family's apply thread with nFlag; false when nothing was woken (no thread,
-    // the pad's still busy with a full request, or the request queue full).
-    bool RequestApply(int nFamily, int nFlag);
-    bool RequestFullApply(int nFamily);
+    // Wakes the family's apply thread with nFlag and a snapshot of the current profile and
+    // the macros its keys use, taken now under the lock; pSink gets the progress (null: the
+    // thread may look a progress window up by title). False when nothing was woken (no
+    // thread, the pad's still busy with a full request, or the request queue full).
+    bool RequestApply(int nFamily, int nFlag, IProgressSink* pSink = nullptr);
+    bool RequestFullApply(int nFamily, IProgressSink* pSink = nullptr);
+    // The companion keyboard's key-set switch: key set k of mode 1, written to the mouse's
+    // keys at once. False when nothing changed.
+    bool CompanionKeySet(int nKeySet);
+
+    // ---- Apply outcomes. The apply threads hand them over to the session; they reach the user on
+    // the session's own thread: the poster (set by a front end with an event loop) schedules
+    // DeliverApplyOutcomes there, and anyone on that thread may call it to deliver what is pending
+    // at once. Delivering sets the pointer settings the apply asked for (through the platform's
+    // pointer settings), shows its boxes (through the platform's message box) and tells the
+    // listeners.
+    void SetPoster(std::function<void(std::function<void()>)> fnPost);
+    void DeliverApplyOutcomes();
+    // Outcomes handed over and not delivered yet.
+    size_t PendingOutcomes();
     // The reset of the family's region of the current profile, after the user confirmed:
     // the sound, the model's defaults and reset flag, the key presets and default levels of
     // the mouse. Returns whether the device should be written now (connected or ApplyNow);
@@ -191,7 +212,23 @@ private:
     void Notify(ESessionChange eWhat, int nValue = 0);
     void SetModeLocked(Profile& profile, int nMode);
 
+    // Takes a family's apply outcomes on its apply thread.
+    class CFamilyListener : public IApplyListener {
+    public:
+        CFamilyListener(CSession& session, int nFamily) : m_session(session), m_nFamily(nFamily) {}
+        void OnApplyDone(CApplyOutcome outcome) override;
+
+    private:
+        CSession& m_session;
+        int m_nFamily;
+    };
+
     std::vector<ISessionListener*> m_vListeners;
+    std::mutex m_mtxOutcomes; // the apply threads add, the session's thread takes
+    std::deque<std::pair<int, CApplyOutcome>> m_dqOutcomes;
+    std::function<void(std::function<void()>)> m_fnPost;
+    CFamilyListener m_aListeners[FAMILY_COUNT] = {
+        {*this, FAMILY_MOUSE}, {*this, FAMILY_KEYBOARD}, {*this, FAMILY_PAD}};
     bool m_bLoaded = false;
     int m_nLoadedFromStore = 0;
     int m_nDefaultsMade = 0;

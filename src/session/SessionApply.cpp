@@ -5,6 +5,8 @@
 
 #include "config/Log.h"
 #include "config/TextCatalogue.h"
+#include "device/models/ApplyOutcome.h"
+#include "platform/PointerSettings.h"
 #include "session/Session.h"
 #include "storage/WideField.h"
 
@@ -61,14 +63,24 @@ EApplyRefusal CSession::CheckApply(int nFamily, ISessionUi& ui) const {
     return e != EApplyRefusal::None ? e : CheckConnected(nFamily, ui);
 }
 
-bool CSession::RequestApply(int nFamily, int nFlag) {
+bool CSession::RequestApply(int nFamily, int nFlag, IProgressSink* pSink) {
     CApplyThread* pThread = Apply(nFamily);
     if (!pThread || !pThread->Running())
         return false;
-    return pThread->Request(nFlag);
+    std::unique_ptr<CApplySnapshot> pSnap;
+    {
+        // The copy is the apply's own: the user may edit, delete and rename profiles and
+        // macros while it is written.
+        auto lock = LockProfile();
+        if (const Profile* p = Current())
+            pSnap = MakeApplySnapshot(*p, macros, bullets);
+    }
+    if (!pSnap)
+        LogPrint("Apply request: no current profile");
+    return pThread->Request(nFlag, std::move(pSnap), pSink);
 }
 
-bool CSession::RequestFullApply(int nFamily) {
+bool CSession::RequestFullApply(int nFamily, IProgressSink* pSink) {
     const CFamilyInfo* pInfo = FamilyInfo(nFamily);
     CApplyThread* pThread = Apply(nFamily);
     if (!pInfo || !pThread)
@@ -76,7 +88,7 @@ bool CSession::RequestFullApply(int nFamily) {
     // The pad's full request is skipped while its thread still writes the last one.
     if (nFamily == FAMILY_PAD && pThread->Busy())
         return false;
-    return RequestApply(nFamily, pInfo->nFullFlags);
+    return RequestApply(nFamily, pInfo->nFullFlags, pSink);
 }
 
 bool CSession::ResetFamily(int nFamily, ISessionUi& ui, bool& bDone) {
@@ -104,4 +116,71 @@ bool CSession::ResetFamily(int nFamily, ISessionUi& ui, bool& bDone) {
     }
     bDone = true;
     return pDev->GetHandle() != nullptr || var.ApplyNow != 0;
+}
+
+bool CSession::CompanionKeySet(int nKeySet) {
+    Profile* p = Current();
+    if (nKeySet < 0 || nKeySet > 2 || !p)
+        return false;
+    if (p->Ms.nMode == 1 && p->Ms.Mode[1].nKeySet == nKeySet)
+        return false;
+    {
+        auto lock = LockProfile();
+        p->Ms.Mode[1].nKeySet = nKeySet;
+    }
+    // The keys and the gun data of the new set go to the mouse at once.
+    RequestApply(FAMILY_MOUSE, 3);
+    return true;
+}
+
+void CSession::StartApplyThreads(IProgressFinder* pFinder) {
+    for (const CFamilyInfo& f : Families()) {
+        CHidDev* pDev = Dev(f.eFamily);
+        std::unique_ptr<CApplyThread>& pThread = f.eFamily == FAMILY_MOUSE      ? pApplyMs
+                                                 : f.eFamily == FAMILY_KEYBOARD ? pApplyKb
+                                                                                : pApplyPad;
+        if (!pDev || pThread)
+            continue;
+        pThread = std::make_unique<CApplyThread>(var, pFinder);
+        pThread->SetListener(&m_aListeners[f.eFamily - FAMILY_MOUSE]);
+        pThread->Start(pDev);
+    }
+}
+
+void CSession::CFamilyListener::OnApplyDone(CApplyOutcome outcome) {
+    std::function<void(std::function<void()>)> fnPost;
+    {
+        std::lock_guard<std::mutex> lock(m_session.m_mtxOutcomes);
+        m_session.m_dqOutcomes.emplace_back(m_nFamily, std::move(outcome));
+        fnPost = m_session.m_fnPost;
+    }
+    if (fnPost)
+        fnPost([pSession = &m_session] { pSession->DeliverApplyOutcomes(); });
+}
+
+void CSession::SetPoster(std::function<void(std::function<void()>)> fnPost) {
+    std::lock_guard<std::mutex> lock(m_mtxOutcomes);
+    m_fnPost = std::move(fnPost);
+}
+
+size_t CSession::PendingOutcomes() {
+    std::lock_guard<std::mutex> lock(m_mtxOutcomes);
+    return m_dqOutcomes.size();
+}
+
+void CSession::DeliverApplyOutcomes() {
+    for (;;) {
+        std::pair<int, CApplyOutcome> item;
+        {
+            std::lock_guard<std::mutex> lock(m_mtxOutcomes);
+            if (m_dqOutcomes.empty())
+                return;
+            item = std::move(m_dqOutcomes.front());
+            m_dqOutcomes.pop_front();
+        }
+        // A box may run an event loop that delivers the next outcome meanwhile; each is
+        // taken off the queue before it is shown, so none is shown twice.
+        PresentApplyOutcome(item.second, GetPointerSettings());
+        Notify(ESessionChange::ApplyDone, item.first);
+    }
 }

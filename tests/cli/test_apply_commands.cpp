@@ -3,6 +3,8 @@
 // reset stores, and the progress bar on a terminal and off it.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -154,7 +156,10 @@ TEST_F(ApplyCommandsTest, ApplyOnAFreshDataFolderWritesTheFirstStartProfile) {
     // The default profiles were kept, so the next command names the same ones.
     auto jList = nlohmann::json::parse(Run("profiles list").strOut);
     ASSERT_EQ(jList.size(), 5u);
-    EXPECT_NE(r.strOut.find(std::string(jList[0]["dwId"])), std::string::npos) << r.strOut;
+    std::string strId = jList[0]["dwId"];
+    for (char& c : strId)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(r.strOut.find(strId), std::string::npos) << r.strOut;
 }
 
 TEST_F(ApplyCommandsTest, ApplyOfANamedProfileKeepsTheCurrentOne) {

@@ -44,16 +44,6 @@ void CDevicePresence::UpdateCompanionMatrix(bool bRetry) {
 void CDevicePresence::OnKeySetMessage(int nKeySet) {
     if (nKeySet < 0 || nKeySet > 2)
         return;
-    Profile* pCur = m_state.Current();
-    if (!pCur)
-        return;
-    if (pCur->Ms.nMode == 1 && pCur->Ms.Mode[1].nKeySet == nKeySet)
-        return;
-    {
-        auto lock = m_state.LockProfile();
-        pCur->Ms.Mode[1].nKeySet = nKeySet;
-    }
-    if (CApplyThread* pApply = m_state.Apply(FAMILY_MOUSE))
-        pApply->Request(3);
-    m_view.SwitchKeySet(nKeySet);
+    if (m_state.CompanionKeySet(nKeySet))
+        m_view.SwitchKeySet(nKeySet);
 }

@@ -21,13 +21,16 @@ void CProfileOps::Apply() {
     }
     CApplyThread* pThread = m_session.Apply(nFamily);
     const int nHandled = pThread ? pThread->Handled() : 0;
-    if (m_session.RequestFullApply(nFamily)) {
-        m_view.RunProgress();
+    IProgressSink* pSink = m_view.NewProgressSink();
+    if (m_session.RequestFullApply(nFamily, pSink)) {
+        m_view.RunProgress(pSink);
         // The worker closes the progress window and then ends the request a moment later;
         // give it that moment so the mode read below comes after the apply's own SetMode.
         pThread->WaitHandled(nHandled + 1, kSettleMs);
     }
     busy.End();
+    // What the apply has to tell (a failure, the encoders' warnings) is told now, once.
+    m_session.DeliverApplyOutcomes();
     if (nFamily == FAMILY_MOUSE)
         m_session.ReadBackMode();
     m_session.Save();
@@ -43,23 +46,24 @@ void CProfileOps::Reset() {
     RefreshModes();
 
     bool bWoken = false;
+    IProgressSink* pSink = m_view.NewProgressSink();
     switch (nFamily) {
     case FAMILY_MOUSE: {
         m_view.ReloadPanels(RELOAD_ALL);
         if (bWant)
-            bWoken = m_session.RequestFullApply(nFamily);
+            bWoken = m_session.RequestFullApply(nFamily, pSink);
         m_view.SetResolutionLevel(m_session.DpiLevel(0));
         break;
     }
     case FAMILY_KEYBOARD:
         m_view.ReloadPanels(RELOAD_KEYBOARD);
         if (bWant)
-            bWoken = m_session.RequestFullApply(nFamily);
+            bWoken = m_session.RequestFullApply(nFamily, pSink);
         break;
     case FAMILY_PAD:
         m_view.ReloadPanels(RELOAD_PAD);
         if (bWant)
-            bWoken = m_session.RequestFullApply(nFamily);
+            bWoken = m_session.RequestFullApply(nFamily, pSink);
         break;
     default:
         break;
@@ -68,7 +72,8 @@ void CProfileOps::Reset() {
     if (m_session.ConfiguredFamilies().size() > 1 && nFamily != FAMILY_MOUSE)
         m_view.SwitchFamily(nFamily);
     if (bWoken) {
-        m_view.RunProgress();
+        m_view.RunProgress(pSink);
+        m_session.DeliverApplyOutcomes();
         m_session.Save();
     }
 }

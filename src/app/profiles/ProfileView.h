@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "device/models/ProgressSink.h"
 #include "panels/PanelHost.h" // which panels reload (EPanelReload)
 
 class QWidget;
@@ -57,10 +58,13 @@ public:
     virtual bool Confirm(const std::string& strText) = 0;
     virtual bool Input(const std::string& strPrompt, std::string& strOut) = 0;
 
-    // Shows the progress window ("MyProgressDlg": skins/progress_nr.png and progress_ov.png
-    // of the program directory, bar 45,101,486,123, text tc_msg12 in 15,12,455,32, range
-    // 0..100 at 0) and runs it modally until the apply thread closes it.
-    virtual void RunProgress() = 0;
+    // A progress sink for the next apply request; the same sink goes to RunProgress.
+    virtual IProgressSink* NewProgressSink() = 0;
+    // Shows the progress window of the request that reports to pSink ("MyProgressDlg":
+    // skins/progress_nr.png and progress_ov.png of the program directory, bar 45,101,486,123,
+    // text tc_msg12 in 15,12,455,32, range 0..100 at 0) and runs it modally until the apply
+    // thread closes it (at once when it closed it already).
+    virtual void RunProgress(IProgressSink* pSink) = 0;
 
     // The profile sound player.
     virtual ISoundPlayer& Sound() = 0;

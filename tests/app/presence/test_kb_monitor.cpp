@@ -26,9 +26,8 @@ protected:
     void SetUp() override {
         ConfigureCompanion();
         Build();
-        m_pApply = std::make_unique<CApplyThread>(m_var, m_pState->source, nullptr);
-        ASSERT_TRUE(m_pApply->Start(m_pState->pMs.get()));
-        m_pState->pApplyMs = std::move(m_pApply);
+        m_pState->StartApplyThreads();
+        ASSERT_TRUE(m_pState->pApplyMs && m_pState->pApplyMs->Running());
         m_pReceiver = std::dynamic_pointer_cast<CSimReceiver>(Dev("receiver"));
         ASSERT_TRUE(m_pReceiver);
         m_pPresence->StartKbMonitor();
@@ -45,7 +44,6 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return m_pPresence->KbMonitor()->Reads() >= nCount; }));
     }
 
-    std::unique_ptr<CApplyThread> m_pApply;
     std::shared_ptr<CSimReceiver> m_pReceiver;
 };
 

@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "session/Session.h"
 #include "app/dialogs/SoundPlayer.h"
 #include "app/profiles/ProfileOps.h"
 #include "config/Startup.h"
 #include "config/TextCatalogue.h"
-#include "platform/FileLookup.h"
 #include "device/hid/DrvFixture.h"
 #include "device/models/ModelFactory.h"
 #include "device/sim/SimInstallation.h"
+#include "platform/FileLookup.h"
+#include "session/Session.h"
 #include "storage/MacroStore.h"
 #include "storage/WideField.h"
 #include "support/TestDirs.h"
@@ -45,29 +45,25 @@ public:
     bool bPlaying = false;
 };
 
-// The progress window as the apply thread sees it: found only while the view runs it, and
-// RunProgress returns at the thread's first close.
-class CFakeProgress : public IProgressSink, public IProgressFinder {
+// The progress window of one request as the apply thread sees it: the sink handed over with
+// the request; RunProgress returns at the thread's first close, or at once when that came
+// already.
+class CFakeProgress : public IProgressSink {
 public:
-    IProgressSink* Find(const char*) override {
-        std::lock_guard<std::mutex> lock(m_mtx);
-        return m_bShown ? this : nullptr;
-    }
     void PostMessage(uint32_t, uintptr_t wParam, intptr_t) override {
         std::lock_guard<std::mutex> lock(m_mtx);
         vPositions.push_back(int(wParam));
     }
     void Close() override {
         std::lock_guard<std::mutex> lock(m_mtx);
-        m_bShown = false;
+        m_bClosed = true;
         m_cv.notify_all();
     }
     // False when nothing closed the window within the time.
     bool Run(int nTimeoutMs = 10000) {
         std::unique_lock<std::mutex> lock(m_mtx);
-        m_bShown = true;
         return m_cv.wait_for(lock, std::chrono::milliseconds(nTimeoutMs),
-                             [&] { return !m_bShown; });
+                             [&] { return m_bClosed; });
     }
     std::vector<int> Positions() {
         std::lock_guard<std::mutex> lock(m_mtx);
@@ -77,7 +73,7 @@ public:
 private:
     std::mutex m_mtx;
     std::condition_variable m_cv;
-    bool m_bShown = false;
+    bool m_bClosed = false;
     std::vector<int> vPositions;
 };
 
@@ -125,9 +121,13 @@ public:
         dqInput.pop_front();
         return !strOut.empty();
     }
-    void RunProgress() override {
+    IProgressSink* NewProgressSink() override {
+        vProgress.push_back(std::make_unique<CFakeProgress>());
+        return vProgress.back().get();
+    }
+    void RunProgress(IProgressSink* pSink) override {
         ++nProgress;
-        bProgressClosed = progress.Run();
+        bProgressClosed = static_cast<CFakeProgress*>(pSink)->Run();
         if (fnAfterProgress)
             fnAfterProgress();
     }
@@ -158,7 +158,7 @@ public:
     std::vector<std::string> vMessages, vCalls;
     int nProgress = 0;
     bool bProgressClosed = false;
-    CFakeProgress progress;
+    std::vector<std::unique_ptr<CFakeProgress>> vProgress; // one per request, as asked for
     CRecordingSound sound;
     QWidget wnd;
 };
@@ -210,15 +210,7 @@ protected:
             if (CHidDev* p = m_pState->Dev(nFamily)) {
                 EXPECT_EQ(p->Drv()->FindDev(), 1) << nFamily;
             }
-        m_pState->pApplyMs =
-            std::make_unique<CApplyThread>(m_var, m_pState->source, &m_view.progress);
-        m_pState->pApplyKb =
-            std::make_unique<CApplyThread>(m_var, m_pState->source, &m_view.progress);
-        m_pState->pApplyPad =
-            std::make_unique<CApplyThread>(m_var, m_pState->source, &m_view.progress);
-        m_pState->pApplyMs->Start(m_pState->pMs.get());
-        m_pState->pApplyKb->Start(m_pState->pKb.get());
-        m_pState->pApplyPad->Start(m_pState->pPad.get());
+        m_pState->StartApplyThreads();
         m_pOps = std::make_unique<CProfileOps>(*m_pState, m_view);
         m_pOps->SetFileChooser(&m_chooser);
     }
