@@ -47,12 +47,16 @@ void CCliSessionUi::SetAnswer(bool bYes, bool bNo) {
     m_nAnswer = bYes ? 1 : bNo ? 0 : -1;
 }
 
-std::unique_ptr<CSession> OpenCliSession(CCliContext& ctx, bool bChanging) {
+void LoadCliMacroStores(CCliContext& ctx) {
     ctx.LoadInstallation();
-    static bool s_bMacrosLoaded = false;
-    if (!s_bMacrosLoaded)
+    static bool s_bLoaded = false;
+    if (!s_bLoaded)
         LoadMacroStores(gVar, MacroStore, BulletStore);
-    s_bMacrosLoaded = true;
+    s_bLoaded = true;
+}
+
+std::unique_ptr<CSession> OpenCliSession(CCliContext& ctx, bool bChanging) {
+    LoadCliMacroStores(ctx);
 
     auto pSession = std::make_unique<CSession>(gVar);
     pSession->LoadProfiles(bChanging);

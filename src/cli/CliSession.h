@@ -24,6 +24,8 @@ public:
     void SetAnswer(bool bYes, bool bNo);
 };
 
+// The program's macro stores, loaded once per process.
+void LoadCliMacroStores(CCliContext& ctx);
 // Loads the installation and the session's stores; the profiles as at the program's first
 // start (default profiles when the data folder has none). bChanging: the command changes the
 // store, so an unusable pro.dct is kept aside first. Default profiles made here are saved

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "cli/CliContext.h"
+#include "cli/CliSession.h"
 #include "cli/KeyAssignJson.h"
 #include "cli/StorageJson.h"
 #include "config/GlobalVar.h"
@@ -65,25 +66,8 @@ public:
     }
 };
 
-// The store as the program has it: pro.dct, the current profile from curid.dct.
-// Read-only commands never move an unusable pro.dct aside.
-std::unique_ptr<CProList> OpenStore(CCliContext& ctx, bool bChanging) {
-    ctx.LoadInstallation();
-    auto pStore = std::make_unique<CProList>(gVar);
-    pStore->Load(bChanging);
-    if (!pStore->KeptAsidePath().empty())
-        fprintf(stderr, "velkinctl: unusable %s kept as %s\n", pStore->ProFilePath().c_str(),
-                pStore->KeptAsidePath().c_str());
-    pStore->SelectById(pStore->ReadCurrentId());
-    return pStore;
-}
-
 void LoadMacros(CCliContext& ctx) {
-    ctx.LoadInstallation();
-    static bool s_bLoaded = false;
-    if (!s_bLoaded)
-        LoadMacroStores(gVar, MacroStore, BulletStore);
-    s_bLoaded = true;
+    LoadCliMacroStores(ctx);
 }
 
 void PrintId(uint32_t dwId) {
@@ -271,22 +255,22 @@ void RegisterKeyCfgCommands(CLI::App& app, CCliContext& ctx) {
     pKeyCfg->require_subcommand(1);
     static std::string s_strFile;
 
-    auto RequireMouse = [] {
-        if ((gVar.MsFw & 0xFF) < 16)
+    // The window offers key configuration files only for such mice.
+    auto RequireMouse = [](const CSession& session) {
+        if (!session.GunFw())
             Fail("this installation's mouse has no key configuration files (MsFw low byte < 16)");
     };
 
     CLI::App* pExport = pKeyCfg->add_subcommand("export", "write the current profile's mouse keys");
     pExport->add_option("FILE", s_strFile, "file to write")->required();
     pExport->callback([&ctx, RequireMouse] {
-        auto pStore = OpenStore(ctx, false);
-        RequireMouse();
-        if (!pStore->Current())
+        auto pSession = OpenCliSession(ctx, false);
+        RequireMouse(*pSession);
+        if (!pSession->Current())
             Fail("there is no current profile");
-        LoadMacros(ctx);
-        CCliUi ui;
+        CCliSessionUi ui;
         errno = 0;
-        if (!ExportKeyCfg(*pStore, MacroStore, BulletStore, s_strFile, ui))
+        if (!pSession->ExportKeyCfg(s_strFile, ui))
             FailFileOp("write", s_strFile, errno);
     });
 
@@ -294,18 +278,17 @@ void RegisterKeyCfgCommands(CLI::App& app, CCliContext& ctx) {
         pKeyCfg->add_subcommand("import", "take default mouse keys and presets from a .kyg");
     pImport->add_option("FILE", s_strFile, "file to read")->required();
     pImport->callback([&ctx, RequireMouse] {
-        auto pStore = OpenStore(ctx, true);
-        RequireMouse();
-        if (!pStore->Current())
+        auto pSession = OpenCliSession(ctx, true);
+        RequireMouse(*pSession);
+        if (!pSession->Current())
             Fail("there is no current profile");
         // The file's own faults (size, kind) are the import's to report; one that cannot be
         // read at all is named here with the reason.
         const auto data = FileLookup::ReadAll(s_strFile);
         if (!data)
             FailFileOp("read", s_strFile, errno);
-        LoadMacros(ctx);
-        CCliUi ui;
-        if (!ImportKeyCfg(*pStore, gVar, MacroStore, BulletStore, s_strFile, ui))
+        CCliSessionUi ui;
+        if (!pSession->ImportKeyCfg(s_strFile, ui))
             throw CCliExit{1};
         // The program keeps going when keycfg.kyg or the store cannot be written, since the
         // keys apply for its run; a command has no run after it, so both must have arrived.
@@ -315,8 +298,8 @@ void RegisterKeyCfgCommands(CLI::App& app, CCliContext& ctx) {
         if (FileLookup::ReadAll(strKyg) != vKyg &&
             !FileLookup::WriteAtomic(strKyg, vKyg.data(), vKyg.size()))
             FailFileOp("write", strKyg, errno);
-        if (!pStore->Save())
-            FailFileOp("write", pStore->ProFilePath(), errno);
+        if (!pSession->proList.Save())
+            FailFileOp("write", pSession->proList.ProFilePath(), errno);
     });
 }
 

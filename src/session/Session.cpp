@@ -54,7 +54,9 @@ bool CSession::Connected(int nFamily) const {
 }
 
 bool CSession::GunFw() const {
-    return pMs && (var.MsFw & 0xFF) >= 16;
+    // From the configuration, so it holds before (or without) the models being made.
+    const CFamilyInfo* pMouse = FamilyInfo(FAMILY_MOUSE);
+    return pMouse->pfnConfigured(var) && (var.MsFw & 0xFF) >= 16;
 }
 
 void CSession::StopApplyThreads() {
