@@ -20,7 +20,6 @@
 #include "device/hid/CurLevels.h"
 #include "device/models/ApplyThread.h"
 #include "device/models/ModelFactory.h"
-#include "device/models/ProfileSource.h"
 #include "platform/FileLookup.h"
 #include "storage/MacroFolders.h"
 #include "storage/MacroStore.h"

@@ -26,7 +26,6 @@
 #include "device/models/ApplyThread.h"
 #include "device/models/DeviceFamily.h"
 #include "device/models/HidDev.h"
-#include "device/models/ProfileSource.h"
 #include "session/SessionUi.h"
 #include "storage/MacroStore.h"
 #include "storage/ProfileStore.h"
