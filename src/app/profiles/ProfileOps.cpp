@@ -51,6 +51,7 @@ void CProfileOps::OnSessionChange(const CSessionChange& change) {
         break;
     case ESessionChange::ProfileList:
     case ESessionChange::DeviceState:
+    case ESessionChange::ApplyDone:
         break;
     }
 }
