@@ -79,9 +79,11 @@ protected:
         m_pSession->pMs = std::move(models.pMs);
         m_pSession->pKb = std::move(models.pKb);
         m_pSession->pPad = std::move(models.pPad);
-        if (bFind)
-            for (int n : m_pSession->ConfiguredFamilies())
-                EXPECT_EQ(m_pSession->Dev(n)->Drv()->FindDev(), 1) << n;
+        if (!bFind)
+            return;
+        for (int n : m_pSession->ConfiguredFamilies()) {
+            EXPECT_EQ(m_pSession->Dev(n)->Drv()->FindDev(), 1) << n;
+        }
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> v;
