@@ -2,7 +2,9 @@
 // transfer latency and the real clock, beside the sum of the pauses the protocol asks for
 // (the progress-window look-ups, the encoders' waits, the pause at 100 and the close). A
 // clock wrapper counts every pause; the "overhead_pct" counter is how far the wall time lies
-// above that sum, "reports" the feature reports of one full apply.
+// above that sum, "reports" the feature reports of one full apply. The wall time includes the
+// request's snapshot of the profile and its macros, taken on the requesting thread as the
+// program does.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -11,7 +13,6 @@
 
 #include "ApplyBenchSetup.h"
 #include "device/models/ApplyThread.h"
-#include "device/models/ProfileSource.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -41,19 +42,6 @@ public:
     IProgressSink* Find(const char*) override { return this; }
 };
 
-// The current profile of a one-profile store.
-class CFixedSource : public IProfileSource {
-public:
-    explicit CFixedSource(const Profile& pro) : m_pro(pro) {}
-    bool Snapshot(Profile& out) override {
-        std::memcpy(&out, &m_pro, sizeof out);
-        return true;
-    }
-
-private:
-    const Profile& m_pro;
-};
-
 void RunApply(benchmark::State& state, int nFamily) {
     CPauseCountingClock clock(GetClock());
     SetClock(&clock);
@@ -71,9 +59,9 @@ void RunApply(benchmark::State& state, int nFamily) {
         const int nFlag = nFamily == 0   ? APPLY_FULL_MOUSE
                           : nFamily == 1 ? APPLY_FULL_KEYBOARD
                                          : APPLY_FULL_PAD;
-        CFixedSource source(*bench.pPro);
         CSilentProgress progress;
-        CApplyThread thread(gVar, source, &progress);
+        // No listener: the outcomes are only kept, nothing is shown or set on the desktop.
+        CApplyThread thread(gVar, &progress);
         thread.Start(pDev);
         bench.TakeReports();
         clock.Take();
@@ -81,7 +69,9 @@ void RunApply(benchmark::State& state, int nFamily) {
         int nApplies = 0;
         for (auto _ : state) {
             const auto t0 = std::chrono::steady_clock::now();
-            thread.Request(nFlag);
+            // No sink: the window is looked up by title, as the protocol's pauses assume.
+            thread.Request(nFlag, MakeApplySnapshot(*bench.pPro, bench.macros, bench.bullets),
+                           nullptr);
             thread.WaitHandled(nApplies + 1, 60000);
             const auto t1 = std::chrono::steady_clock::now();
             ++nApplies;

@@ -8,8 +8,6 @@
 #include "device/hid/HidHandle.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include "platform/PointerSettings.h"
-#include "storage/MacroStore.h"
 
 namespace {
 constexpr int kFindTries = 20;
@@ -19,11 +17,6 @@ constexpr uint32_t kClosePauseMs = 20;
 
 CApplyThread::CApplyThread(CGlobalVar& var, IProgressFinder* pFinder)
     : m_var(var), m_pFinder(pFinder) {}
-
-CApplyThread::CApplyThread(CGlobalVar& var, IProfileSource& source, IProgressFinder* pFinder,
-                           const CMacroStore* pMacros, const CMacroStore* pBullets)
-    : m_var(var), m_pSource(&source), m_pFinder(pFinder), m_pMacros(pMacros), m_pBullets(pBullets) {
-}
 
 CApplyThread::~CApplyThread() {
     Stop();
@@ -70,27 +63,14 @@ bool CApplyThread::Request(int nFlag, std::unique_ptr<CApplySnapshot> pSnap, IPr
     return true;
 }
 
-bool CApplyThread::Request(int nFlag) {
-    std::unique_ptr<CApplySnapshot> pSnap;
-    if (m_pSource) {
-        auto pPro = std::make_unique<Profile>();
-        if (m_pSource->Snapshot(*pPro)) {
-            CHidDev* pDev = m_req.pDev;
-            const CMacroStore& macros = m_pMacros ? *m_pMacros
-                                        : pDev    ? pDev->OwnMacros()
-                                                  : MacroStore;
-            const CMacroStore& bullets = m_pBullets ? *m_pBullets
-                                         : pDev     ? pDev->OwnBullets()
-                                                    : BulletStore;
-            pSnap = MakeApplySnapshot(*pPro, macros, bullets);
-        }
-    }
-    return Request(nFlag, std::move(pSnap), nullptr);
-}
-
 int CApplyThread::Handled() const {
     std::lock_guard<std::mutex> lock(m_mtxDone);
     return m_nHandled;
+}
+
+std::optional<CApplyOutcome> CApplyThread::LastOutcome() const {
+    std::lock_guard<std::mutex> lock(m_mtxDone);
+    return m_lastOutcome;
 }
 
 bool CApplyThread::WaitHandled(int nCount, int nTimeoutMs) {
@@ -189,10 +169,18 @@ void CApplyThread::CloseSinks(IProgressSink* pWnd, const std::vector<IProgressSi
 }
 
 void CApplyThread::Deliver(CApplyOutcome outcome) {
-    if (m_pListener)
+    {
+        std::lock_guard<std::mutex> lock(m_mtxDone);
+        m_lastOutcome = outcome;
+    }
+    if (m_pListener) {
         m_pListener->OnApplyDone(std::move(outcome));
-    else
-        PresentApplyOutcome(outcome, GetPointerSettings());
+    } else {
+        // Nobody shows them: the log keeps what the user would have been told.
+        for (const CCollectingMessageSink::Entry& e : outcome.vMessages)
+            LogPrint("Apply box not shown (no listener): %s: %s", e.strTitle.c_str(),
+                     e.strText.c_str());
+    }
     {
         std::lock_guard<std::mutex> lock(m_mtxDone);
         ++m_nHandled;

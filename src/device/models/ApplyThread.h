@@ -9,21 +9,22 @@
 // The worker touches nothing the window thread owns: it reads only the snapshot, reports
 // progress through the sink, and collects the boxes raised meanwhile (its own and the
 // encoders') and the pointer settings the flags ask for into a CApplyOutcome for the
-// listener. Nothing on it waits for the user.
+// listener. Nothing on it waits for the user, and it never shows a box nor sets a pointer
+// setting itself, listener or not.
 //
 // Threading contract:
 // - Start, Stop, SetListener and the constructor: the owning thread.
-// - Request with a snapshot, Busy, Handled, LastResult, WaitHandled: any thread.
-// - Request(int) (being retired): the thread that edits the profiles and macros.
+// - Request, Busy, Handled, LastResult, LastOutcome, WaitHandled: any thread.
 // - IApplyListener::OnApplyDone: the apply thread, once per handled request.
-// - A sink passed with a request, the finder, the listener and the profile source must
-//   stay valid until Stop has returned (the destructor stops): the thread may still close
+// - A sink passed with a request, the finder and the listener must stay valid until Stop
+//   has returned (the destructor stops): the thread may still close
 //   a superseded request's sink when it handles the next one.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,7 +34,6 @@
 #include "device/models/ApplySignal.h"
 #include "device/models/ApplySnapshot.h"
 #include "device/models/HidDev.h"
-#include "device/models/ProfileSource.h"
 #include "device/models/ProgressSink.h"
 
 // Flags of the full requests of the main window's Apply and Reset buttons.
@@ -57,17 +57,14 @@ public:
     // Requests carry their snapshots. pFinder may be null; it is asked for the progress
     // window by title only for requests that come without a sink.
     explicit CApplyThread(CGlobalVar& var, IProgressFinder* pFinder = nullptr);
-    // The path being retired: Request(int) takes the snapshot from source and the macro
-    // stores (the model's own when null). The sources must outlive the thread.
-    CApplyThread(CGlobalVar& var, IProfileSource& source, IProgressFinder* pFinder,
-                 const CMacroStore* pMacros = nullptr, const CMacroStore* pBullets = nullptr);
     ~CApplyThread(); // stops and joins
     CApplyThread(const CApplyThread&) = delete;
     CApplyThread& operator=(const CApplyThread&) = delete;
 
-    // Where outcomes go; set before Start. Without a listener the thread delivers each
-    // outcome the old way, on the worker (PresentApplyOutcome with GetPointerSettings()):
-    // that keeps today's callers working and is retired with Request(int).
+    // Where outcomes go; set before Start. Without a listener nothing of an outcome is shown
+    // or set: its boxes are written to the log and the outcome is only kept for
+    // LastOutcome(), for callers that wait for the request themselves (tools, tests). A
+    // program that shows boxes or changes pointer settings sets a listener.
     void SetListener(IApplyListener* pListener) { m_pListener = pListener; }
 
     // Starts the thread for the model; false when it already runs or pDev is null.
@@ -81,18 +78,19 @@ public:
     // superseded request's sink gets its close requests when the next one ends). A null
     // pSnap is applied as "no current profile": nothing is written and the failure is
     // reported. False when 100 requests are already pending (nothing is stored then).
+    // Without pSink the progress window is looked up by title through the finder when the
+    // flags have bit 15.
     bool Request(int nFlag, std::unique_ptr<CApplySnapshot> pSnap, IProgressSink* pSink);
-    // Being retired: a snapshot of the source's current profile and the stores, taken here
-    // on the calling thread (call it on the thread that edits profiles and macros, and not
-    // while holding the lock the source copies under), and the progress window looked up
-    // by title when the flags have bit 15.
-    bool Request(int nFlag);
     bool Busy() const { return m_req.bBusy.load() != 0; }
 
     // Wake-ups handled so far (applied or dropped) and the result of the last apply
     // (-1 before any, 0 failed or dropped, 1 success). For the CLI and tests.
     int Handled() const;
     int LastResult() const { return m_nLastResult.load(); }
+    // A copy of the outcome of the last handled request, kept whether or not a listener got
+    // it; empty before any. Once WaitHandled(n) has returned true it is the n-th outcome or
+    // a later one's.
+    std::optional<CApplyOutcome> LastOutcome() const;
     // Waits in real time until at least nCount wake-ups are handled; false on timeout.
     bool WaitHandled(int nCount, int nTimeoutMs);
 
@@ -117,10 +115,7 @@ private:
     void Deliver(CApplyOutcome outcome);
 
     CGlobalVar& m_var;
-    IProfileSource* m_pSource = nullptr;
     IProgressFinder* m_pFinder;
-    const CMacroStore* m_pMacros = nullptr;
-    const CMacroStore* m_pBullets = nullptr;
     IApplyListener* m_pListener = nullptr;
     ApplyRequest m_req;
     std::mutex m_mtxPending;
@@ -130,4 +125,5 @@ private:
     mutable std::mutex m_mtxDone;
     std::condition_variable m_cvDone;
     int m_nHandled = 0;
+    std::optional<CApplyOutcome> m_lastOutcome; // under m_mtxDone
 };

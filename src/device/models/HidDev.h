@@ -68,11 +68,6 @@ public:
     // Re-sends the companion keyboard's key matrix (nOn 1: key-set switch keys).
     virtual int UpdateMatrix(int /*nOn*/) { return 0; }
 
-    // The stores given to the constructor (the live ones); for snapshots taken on the
-    // thread that edits them.
-    const CMacroStore& OwnMacros() const { return *m_pMacros; }
-    const CMacroStore& OwnBullets() const { return *m_pBullets; }
-
     int DevCode() const { return m_nDevCode; }
     CHidDrv* Drv() const { return m_pDrv.get(); }
     // The driver's device handle, null without driver or device.

@@ -16,10 +16,9 @@
 #include "device/hid/DrvFixture.h"
 #include "device/models/ApplyThread.h"
 #include "device/models/DevPad.h"
-#include "device/models/ProfileSource.h"
 #include "device/sim/SimSmallDevices.h"
+#include "storage/MacroStore.h"
 #include "storage/Profile.h"
-#include "storage/ProfileStore.h"
 #include "support/QtPump.h"
 #include "support/TestDirs.h"
 #include "widgets/PngBtn.h"
@@ -244,13 +243,11 @@ TEST_F(CProgressTest, PadApplyDrivesTheWindowToTheEndAndClosesIt) {
     CDevPad dev(*rig.m_pVar, &rig.m_lib);
     ASSERT_EQ(dev.Drv()->FindDev(), 1);
 
-    CProList proList(*rig.m_pVar);
     auto pPro = std::make_unique<Profile>();
+    pPro->dwMagic = PROFILE_MAGIC;
     pPro->dwId = 5;
     pPro->Pad.nPadLedEffect = 1;
-    proList.SetCurrent(proList.AddCopy(*pPro));
-    std::mutex mtx;
-    CProListSource source(proList, mtx);
+    CMacroStore macros, bullets;
 
     CProgressFinder finder;
     CProgressDlg dlg(nullptr, &finder);
@@ -258,12 +255,19 @@ TEST_F(CProgressTest, PadApplyDrivesTheWindowToTheEndAndClosesIt) {
     QObject::connect(&dlg, &CProgressDlg::PositionChanged, [&](int n) { vSeen.push_back(n); });
     dlg.show();
     {
-        CApplyThread thread(*rig.m_pVar, source, &finder);
+        CApplyThread thread(*rig.m_pVar, &finder);
         ASSERT_TRUE(thread.Start(&dev));
-        ASSERT_TRUE(thread.Request(APPLY_FULL_PAD));
+        // The request brings no sink: the thread looks the window up by its title.
+        ASSERT_TRUE(
+            thread.Request(APPLY_FULL_PAD, MakeApplySnapshot(*pPro, macros, bullets), nullptr));
         ASSERT_TRUE(PumpUntil([&] { return thread.Handled() >= 1 && !dlg.isVisible(); }));
         EXPECT_EQ(thread.LastResult(), 1);
+        const std::optional<CApplyOutcome> outcome = thread.LastOutcome();
+        ASSERT_TRUE(outcome.has_value());
+        EXPECT_EQ(outcome->nResult, 1);
+        EXPECT_TRUE(outcome->vMessages.empty());
     }
+    EXPECT_TRUE(m_boxes.m_vEntries.empty());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     ASSERT_FALSE(vSeen.empty());
     EXPECT_EQ(vSeen.back(), 100);

@@ -13,7 +13,6 @@
 #include "Dev8948Fixture.h"
 #include "device/hid/CurLevels.h"
 #include "device/models/ApplyThread.h"
-#include "storage/ProfileStore.h"
 
 namespace {
 
@@ -143,35 +142,6 @@ TEST_F(CApplyRaceTest, EditingMacrosWhileApplyingIsSafe) {
     }
     EXPECT_TRUE(BoxTexts().empty());
     EXPECT_TRUE(m_pointer.m_vSets.empty());
-}
-
-// The path being retired takes its copy when the request is made, on the thread that
-// edits; the worker reads no live data there either.
-TEST_F(CApplyRaceTest, EditingWhileApplyingThroughTheRetiredRequest) {
-    CProList list(*m_pVar);
-    Profile* pCur = list.AddCopy(*m_pPro);
-    ASSERT_NE(pCur, nullptr);
-    list.SetCurrent(pCur);
-    std::mutex mtx;
-    CProListSource src(list, mtx);
-    CInterleavingClock clock;
-    CRecordingListener listener;
-    CApplyThread th(*m_pVar, src, nullptr, &m_macros, &m_bullets);
-    th.SetListener(&listener);
-    ASSERT_TRUE(th.Start(m_pDev.get()));
-    for (int i = 0; i < kApplies; ++i) {
-        ASSERT_TRUE(th.Request(APPLY_FULL_MOUSE & ~APPLY_FLAG_PROGRESS));
-        EXPECT_TRUE(EditUntilHandled(th, i + 1, clock, [&](int n) {
-            std::lock_guard<std::mutex> lock(mtx);
-            EditRound(n, *pCur);
-        }));
-    }
-    th.Stop();
-    EXPECT_GE(clock.Pauses(), uint64_t(kApplies * 5));
-    auto v = listener.Outcomes();
-    ASSERT_EQ(v.size(), size_t(kApplies));
-    for (const CApplyOutcome& o : v)
-        EXPECT_EQ(o.nResult, 1);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The apply thread: wake-ups through the semaphore, the flags and snapshot of the latest
 // request, the progress protocol with a request's own sink or a window found by title, the
-// outcome with the boxes raised meanwhile, dropped requests and the join at shutdown.
+// outcome with the boxes raised meanwhile (to the listener, or kept when there is none),
+// dropped requests and the join at shutdown.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -133,9 +134,8 @@ protected:
         pPro->Pad.Led[3].dwColorMask = 1;
         pPro->Pad.Led[3].Colors[0] = 0x00030201;
         m_pList->SetCurrent(m_pList->AddCopy(*pPro));
-        m_pSource = std::make_unique<CProListSource>(*m_pList, m_mtxPro);
     }
-    // A snapshot of the current profile with another light effect.
+    // A snapshot of the current profile with another light effect (3 is its own).
     std::unique_ptr<CApplySnapshot> Snap(int nEffect) {
         auto pPro = std::make_unique<Profile>(*m_pList->Current());
         pPro->Pad.nPadLedEffect = nEffect;
@@ -144,21 +144,21 @@ protected:
     std::shared_ptr<CSimPad> m_pPad;
     CMacroStore m_macros, m_bullets;
     CRecordingListener m_listener;
+    // Log lines of boxes an outcome without listener carried.
+    size_t LoggedBoxes() { return m_log.With("Apply box not shown (no listener): ").size(); }
     std::unique_ptr<CProList> m_pList;
-    std::mutex m_mtxPro;
-    std::unique_ptr<CProListSource> m_pSource;
 };
 
 TEST_F(CApplyThreadTest, ProgressProtocolInOrder) {
     CDevPad dev(*m_pVar, &m_lib);
     ASSERT_EQ(dev.Drv()->FindDev(), 1);
     CFinder finder(3);
-    CApplyThread th(*m_pVar, *m_pSource, &finder);
+    CApplyThread th(*m_pVar, &finder);
     ASSERT_TRUE(th.Start(&dev));
     EXPECT_FALSE(th.Start(&dev));
     EXPECT_EQ(th.Req().szTitle, "MyProgressDlg");
     EXPECT_EQ(th.Req().nMsg, 1067u);
-    ASSERT_TRUE(th.Request(APPLY_FULL_PAD));
+    ASSERT_TRUE(th.Request(APPLY_FULL_PAD, Snap(3), nullptr));
     ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
     EXPECT_EQ(th.LastResult(), 1);
     EXPECT_EQ(finder.Title(), "MyProgressDlg");
@@ -206,13 +206,10 @@ TEST_F(CApplyThreadTest, ProgressWindowLookups) {
         ASSERT_EQ(dev.Drv()->FindDev(), 1);
         CFinder finder(c.nShowAt);
         CRecordingSink own;
-        CApplyThread th(*m_pVar, *m_pSource, &finder);
+        CApplyThread th(*m_pVar, &finder);
         size_t nSleeps = m_clock.Sleeps().size();
         ASSERT_TRUE(th.Start(&dev));
-        if (c.bOwnSink)
-            ASSERT_TRUE(th.Request(c.nFlag, Snap(3), &own));
-        else
-            ASSERT_TRUE(th.Request(c.nFlag));
+        ASSERT_TRUE(th.Request(c.nFlag, Snap(3), c.bOwnSink ? &own : nullptr));
         ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
         EXPECT_EQ(th.LastResult(), 1);
         EXPECT_EQ(finder.Looks(), c.nLooks);
@@ -233,9 +230,12 @@ TEST_F(CApplyThreadTest, NoDeviceDropsTheRequestUnlessGoWithNoDev) {
     CApplyThread th(*m_pVar);
     th.SetListener(&m_listener);
     ASSERT_TRUE(th.Start(&dev));
+    EXPECT_FALSE(th.LastOutcome().has_value());
     ASSERT_TRUE(th.Request(APPLY_FULL_PAD, Snap(3), &sink));
     ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
     EXPECT_EQ(sink.Events(), std::vector<std::string>({"close"}));
+    ASSERT_TRUE(th.LastOutcome().has_value());
+    EXPECT_TRUE(th.LastOutcome()->bDropped);
     EXPECT_FALSE(m_log.Has("Apply_PAD_STD"));
     EXPECT_FALSE(m_log.Has("Apply Over"));
     EXPECT_EQ(th.LastResult(), 0);
@@ -262,7 +262,7 @@ TEST_F(CApplyThreadTest, NoDeviceDropsTheRequestUnlessGoWithNoDev) {
 
 // The boxes of an apply, the encoder's and the thread's own, go with the outcome to the
 // listener on the apply thread; none reaches the process-wide sink. Without a listener
-// (the path being retired) they still go there, as before.
+// none is shown either: the outcome is kept for LastOutcome and its boxes are logged.
 TEST_F(CApplyThreadTest, BoxesGoWithTheOutcomeAndEveryApplyClearsTheResetFlag) {
     struct {
         const char* pszName;
@@ -293,22 +293,30 @@ TEST_F(CApplyThreadTest, BoxesGoWithTheOutcomeAndEveryApplyClearsTheResetFlag) {
             th.SetListener(&listener);
         ASSERT_TRUE(th.Start(&dev));
         m_boxes.m_vEntries.clear();
+        const size_t nLoggedBefore = LoggedBoxes();
         ASSERT_TRUE(th.Request(0x8007, Snap(3), nullptr));
         ASSERT_TRUE(th.WaitHandled(1, kWaitMs));
         EXPECT_EQ(dev.Reset(), 0);
         EXPECT_EQ(th.LastResult(), c.nResult);
+        EXPECT_TRUE(BoxTexts().empty());
+        const std::optional<CApplyOutcome> last = th.LastOutcome();
+        ASSERT_TRUE(last.has_value());
         auto v = listener.Outcomes();
         if (c.bListener) {
             ASSERT_EQ(v.size(), 1u);
-            EXPECT_EQ(MessageTexts(v[0]), c.vBoxes);
-            EXPECT_EQ(v[0].nResult, c.nResult);
-            EXPECT_EQ(v[0].nFlag, 0x8007);
-            EXPECT_FALSE(v[0].bDropped);
             EXPECT_NE(listener.Threads()[0], std::this_thread::get_id());
-            EXPECT_TRUE(BoxTexts().empty());
+            EXPECT_EQ(MessageTexts(*last), MessageTexts(v[0]));
         } else {
             EXPECT_TRUE(v.empty());
-            EXPECT_EQ(BoxTexts(), c.vBoxes);
+        }
+        EXPECT_EQ(MessageTexts(*last), c.vBoxes);
+        EXPECT_EQ(last->nResult, c.nResult);
+        EXPECT_EQ(last->nFlag, 0x8007);
+        EXPECT_FALSE(last->bDropped);
+        // Only without a listener are the boxes logged, so they are not lost unseen.
+        EXPECT_EQ(LoggedBoxes() - nLoggedBefore, c.bListener ? 0u : c.vBoxes.size());
+        if (!c.bListener) {
+            EXPECT_TRUE(m_log.Has("Apply box not shown (no listener): Warning: from the encoder"));
         }
     }
 }
@@ -358,17 +366,19 @@ TEST_F(CApplyThreadTest, SemaphoreCountsAtMostOneHundred) {
     EXPECT_TRUE(sig.Release());
 
     // The same limit through a thread that is busy with the first request; a refused
-    // request leaves the pending one as it was.
+    // request leaves the pending one as it was and never touches its sink.
     CGateDev dev(*m_pVar, &m_lib);
     ASSERT_EQ(dev.Drv()->FindDev(), 1);
-    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    CApplyThread th(*m_pVar);
+    th.SetListener(&m_listener);
     ASSERT_TRUE(th.Start(&dev));
     dev.Hold();
-    ASSERT_TRUE(th.Request(1));
+    ASSERT_TRUE(th.Request(1, Snap(3), nullptr));
     ASSERT_TRUE(dev.WaitInside());
     for (int i = 0; i < 100; ++i)
-        ASSERT_TRUE(th.Request(2)) << i;
-    EXPECT_FALSE(th.Request(3));
+        ASSERT_TRUE(th.Request(2, Snap(3), nullptr)) << i;
+    CRecordingSink refused;
+    EXPECT_FALSE(th.Request(3, Snap(9), &refused));
     EXPECT_FALSE(th.Request(4, Snap(9), nullptr));
     EXPECT_EQ(th.Req().Signal.Count(), 100);
     dev.Open();
@@ -378,37 +388,47 @@ TEST_F(CApplyThreadTest, SemaphoreCountsAtMostOneHundred) {
     EXPECT_EQ(std::count(vFlags.begin() + 1, vFlags.end(), 2), 100);
     auto vEffects = dev.Effects();
     EXPECT_EQ(std::count(vEffects.begin(), vEffects.end(), 3), 101);
+    EXPECT_TRUE(refused.Events().empty());
 }
 
-// The path being retired: Request(int) copies the current profile and the macros its keys
-// use when the request is made, so what the window thread changes afterwards never
-// reaches the apply.
-TEST_F(CApplyThreadTest, RequestWithoutSnapshotCopiesWhenTheRequestIsMade) {
+// A request's snapshot is the apply's own: taken under the profile lock when the request
+// is made, so what the window thread changes or deletes afterwards never reaches the apply.
+// Without a snapshot (no current profile) nothing is written and the failure is reported.
+TEST_F(CApplyThreadTest, TheSnapshotIsTakenWhenTheRequestIsMade) {
     StMacro mac{};
     mac.dwId = 0x42;
     m_macros.Add(mac);
+    StMacro other{};
+    other.dwId = 0x43;
+    m_macros.Add(other); // bound to no key: not copied
+    std::mutex mtxPro;
+    auto Request = [&](CApplyThread& th, int nFlag) {
+        std::unique_ptr<CApplySnapshot> pSnap;
+        {
+            std::lock_guard<std::mutex> lock(mtxPro);
+            if (const Profile* p = m_pList->Current())
+                pSnap = MakeApplySnapshot(*p, m_macros, m_bullets);
+        }
+        return th.Request(nFlag, std::move(pSnap), nullptr);
+    };
     {
-        std::lock_guard<std::mutex> lock(m_mtxPro);
+        std::lock_guard<std::mutex> lock(mtxPro);
         KeyFun& kf = m_pList->Current()->Kb.KbKeys[0].Main;
         kf.dwFun = MakeFun(5, 0);
         kf.dwMacroId = 0x42;
     }
-    CMacroStore own; // the model's stores are used when the thread is given none
-    own.Add(mac);
-    StMacro other{};
-    other.dwId = 0x43;
-    own.Add(other);
-    CGateDev dev(*m_pVar, &m_lib, &own);
+    CGateDev dev(*m_pVar, &m_lib);
     ASSERT_EQ(dev.Drv()->FindDev(), 1);
-    CApplyThread th(*m_pVar, *m_pSource, nullptr, &m_macros, &m_bullets);
+    CApplyThread th(*m_pVar);
+    th.SetListener(&m_listener);
     ASSERT_TRUE(th.Start(&dev));
     dev.Hold();
-    ASSERT_TRUE(th.Request(7));
+    ASSERT_TRUE(Request(th, 7));
     ASSERT_TRUE(dev.WaitInside());
-    ASSERT_TRUE(th.Request(7));
+    ASSERT_TRUE(Request(th, 7));
     {
         // The window thread edits and then deletes the profile and the macro.
-        std::lock_guard<std::mutex> lock(m_mtxPro);
+        std::lock_guard<std::mutex> lock(mtxPro);
         m_pList->Current()->Pad.nPadLedEffect = 9;
         ASSERT_TRUE(m_pList->Remove(m_pList->Current()));
         m_pList->SetCurrent(nullptr);
@@ -420,41 +440,30 @@ TEST_F(CApplyThreadTest, RequestWithoutSnapshotCopiesWhenTheRequestIsMade) {
     EXPECT_EQ(dev.MacroCounts(), std::vector<size_t>({1, 1}));
     EXPECT_EQ(th.LastResult(), 1);
 
-    // Without a current profile nothing is applied and the failure is shown.
-    ASSERT_TRUE(th.Request(7));
+    // Without a current profile nothing is applied and the failure goes with the outcome.
+    ASSERT_TRUE(Request(th, 7));
     ASSERT_TRUE(th.WaitHandled(3, kWaitMs));
     EXPECT_EQ(dev.Flags().size(), 2u);
     EXPECT_EQ(th.LastResult(), 0);
     EXPECT_TRUE(m_log.Has("Start Apply: no current profile"));
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>({"Error:    Update settings failed!      "}));
-    th.Stop();
-
-    // Given no stores, the thread copies from the model's.
-    {
-        std::lock_guard<std::mutex> lock(m_mtxPro);
-        auto pPro = std::make_unique<Profile>();
-        pPro->dwMagic = PROFILE_MAGIC;
-        pPro->dwId = 6;
-        pPro->Ms.Mode[2].Keys[4][20].Fn.dwFun = MakeFun(5, 0);
-        pPro->Ms.Mode[2].Keys[4][20].Fn.dwMacroId = 0x42;
-        m_pList->SetCurrent(m_pList->AddCopy(*pPro));
-    }
-    CApplyThread th2(*m_pVar, *m_pSource, nullptr);
-    ASSERT_TRUE(th2.Start(&dev));
-    ASSERT_TRUE(th2.Request(7));
-    ASSERT_TRUE(th2.WaitHandled(1, kWaitMs));
-    EXPECT_EQ(dev.MacroCounts(), std::vector<size_t>({1, 1, 1}));
+    auto v = m_listener.Outcomes();
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_EQ(v[2].nResult, 0);
+    EXPECT_FALSE(v[2].bDropped);
+    EXPECT_EQ(MessageTexts(v[2]),
+              std::vector<std::string>({"Error:    Update settings failed!      "}));
+    EXPECT_TRUE(BoxTexts().empty());
 }
 
 TEST_F(CApplyThreadTest, StopWaitsForTheRunningApplyAndDropsQueuedOnes) {
     CGateDev dev(*m_pVar, &m_lib);
     ASSERT_EQ(dev.Drv()->FindDev(), 1);
-    CApplyThread th(*m_pVar, *m_pSource, nullptr);
+    CApplyThread th(*m_pVar);
     ASSERT_TRUE(th.Start(&dev));
     dev.Hold();
-    ASSERT_TRUE(th.Request(1));
+    ASSERT_TRUE(th.Request(1, Snap(3), nullptr));
     ASSERT_TRUE(dev.WaitInside());
-    ASSERT_TRUE(th.Request(2));
+    ASSERT_TRUE(th.Request(2, Snap(3), nullptr));
     std::atomic<bool> bStopped{false};
     std::thread stopper([&] {
         th.Stop();
@@ -472,13 +481,13 @@ TEST_F(CApplyThreadTest, StopWaitsForTheRunningApplyAndDropsQueuedOnes) {
     th.Stop(); // a second stop does nothing
     // A thread that is never stopped is joined by its destructor.
     {
-        CApplyThread th2(*m_pVar, *m_pSource, nullptr);
+        CApplyThread th2(*m_pVar);
         ASSERT_TRUE(th2.Start(&dev));
-        ASSERT_TRUE(th2.Request(4));
+        ASSERT_TRUE(th2.Request(4, Snap(3), nullptr));
         ASSERT_TRUE(th2.WaitHandled(1, kWaitMs));
     }
     EXPECT_EQ(m_log.With("thread exit").size(), 2u);
-    EXPECT_FALSE(CApplyThread(*m_pVar, *m_pSource, nullptr).Start(nullptr));
+    EXPECT_FALSE(CApplyThread(*m_pVar).Start(nullptr));
 }
 
 // A thread's own message sink takes that thread's boxes only, and ends with its scope.

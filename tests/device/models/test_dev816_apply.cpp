@@ -7,7 +7,6 @@
 
 #include "Kb816Fixture.h"
 #include "device/models/ApplyThread.h"
-#include "storage/ProfileStore.h"
 
 namespace {
 
@@ -380,25 +379,33 @@ TEST_F(CKb816Test, RefusesWithoutProfileId) {
 
 TEST_F(CKb816Test, KeyboardApplyThread) {
     // The keyboard's apply thread runs the encoder on its own copy of the current profile
-    // while this thread looks at the device and the macro store.
-    CProList list(*m_pVar);
-    m_pPro->dwMagic = PROFILE_MAGIC;
-    list.SetCurrent(list.AddCopy(*m_pPro));
-    std::mutex mtx;
-    CProListSource src(list, mtx);
-    CApplyThread th(*m_pVar, src, nullptr);
+    // while this thread looks at the device and the macro store; the failure box goes with
+    // the outcome to the listener, never shown from the worker.
+    const CMacroStore bullets;
+    CRecordingListener listener;
+    CApplyThread th(*m_pVar);
+    th.SetListener(&listener);
     ASSERT_TRUE(th.Start(m_pDev.get()));
-    ASSERT_TRUE(th.Request(APPLY_FULL_KEYBOARD & ~APPLY_FLAG_PROGRESS));
+    ASSERT_TRUE(th.Request(APPLY_FULL_KEYBOARD & ~APPLY_FLAG_PROGRESS,
+                           MakeApplySnapshot(*m_pPro, m_macros, bullets), nullptr));
     ASSERT_TRUE(th.WaitHandled(1, 10000));
     EXPECT_EQ(th.LastResult(), 1);
     EXPECT_EQ(m_pKb->State().byCfg[0], 0x11);
     EXPECT_EQ(m_pKb->State().byMatrix[4 * 130 + 3], 0x58);
     m_pKb->FailNext(3);
-    ASSERT_TRUE(th.Request(APPLY_FULL_KEYBOARD & ~APPLY_FLAG_PROGRESS));
+    ASSERT_TRUE(th.Request(APPLY_FULL_KEYBOARD & ~APPLY_FLAG_PROGRESS,
+                           MakeApplySnapshot(*m_pPro, m_macros, bullets), nullptr));
     ASSERT_TRUE(th.WaitHandled(2, 10000));
     EXPECT_EQ(th.LastResult(), 0);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>({"Error:    Update settings failed!      "}));
     th.Stop();
+    auto v = listener.Outcomes();
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].nResult, 1);
+    EXPECT_TRUE(v[0].vMessages.empty());
+    EXPECT_EQ(v[1].nResult, 0);
+    EXPECT_EQ(MessageTexts(v[1]),
+              std::vector<std::string>({"Error:    Update settings failed!      "}));
+    EXPECT_TRUE(BoxTexts().empty());
     EXPECT_TRUE(BufferNumbersClear());
 }
 

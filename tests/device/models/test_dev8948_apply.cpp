@@ -9,7 +9,6 @@
 
 #include "Dev8948Fixture.h"
 #include "device/models/ApplyThread.h"
-#include "storage/ProfileStore.h"
 
 namespace {
 
@@ -503,28 +502,43 @@ TEST_F(CDev8948ApplyTest, FailingApplyThroughTheThreadReportsItsBoxesInTheOutcom
     m_pMouse->SetSensorCode(6);
 }
 
-TEST_F(CDev8948ApplyTest, ThroughTheApplyThreadAFailureIsShown) {
+// A failed apply and then a good one on a thread of its own: the failure's boxes reach the
+// listener, the desktop is left alone until the receiver presents the outcome.
+TEST_F(CDev8948ApplyTest, ThroughTheApplyThreadAFailureIsReportedThenTheNextApplySucceeds) {
     m_pMouse->SetSensorCode(15);
-    CProList list(*m_pVar);
-    m_pPro->dwMagic = PROFILE_MAGIC;
-    list.SetCurrent(list.AddCopy(*m_pPro));
-    std::mutex mtx;
-    CProListSource src(list, mtx);
-    CApplyThread th(*m_pVar, src, nullptr);
+    CRecordingListener listener;
+    CApplyThread th(*m_pVar);
+    th.SetListener(&listener);
     ASSERT_TRUE(th.Start(m_pDev.get()));
-    ASSERT_TRUE(th.Request(APPLY_FULL_MOUSE));
+    ASSERT_TRUE(
+        th.Request(APPLY_FULL_MOUSE, MakeApplySnapshot(*m_pPro, m_macros, m_bullets), nullptr));
     ASSERT_TRUE(th.WaitHandled(1, 10000));
     th.Stop();
     EXPECT_EQ(th.LastResult(), 0);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>({"Error: Sensor unmatch: dev=0x3389, cfg=0x3360",
-                                                    "Error:    Update settings failed!      "}));
+    auto v = listener.Outcomes();
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(MessageTexts(v[0]),
+              std::vector<std::string>({"Error: Sensor unmatch: dev=0x3389, cfg=0x3360",
+                                        "Error:    Update settings failed!      "}));
+    EXPECT_TRUE(BoxTexts().empty());
     m_pMouse->SetSensorCode(6);
-    CApplyThread th2(*m_pVar, src, nullptr);
+    CRecordingListener listener2;
+    CApplyThread th2(*m_pVar);
+    th2.SetListener(&listener2);
     ASSERT_TRUE(th2.Start(m_pDev.get()));
-    ASSERT_TRUE(th2.Request(APPLY_FULL_MOUSE));
+    ASSERT_TRUE(
+        th2.Request(APPLY_FULL_MOUSE, MakeApplySnapshot(*m_pPro, m_macros, m_bullets), nullptr));
     ASSERT_TRUE(th2.WaitHandled(1, 10000));
     th2.Stop();
     EXPECT_EQ(th2.LastResult(), 1);
+    v = listener2.Outcomes();
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].nResult, 1);
+    EXPECT_TRUE(v[0].vMessages.empty());
+    // The full apply asks for the pointer settings (flag 8); only the outcome carries them.
+    EXPECT_FALSE(v[0].vPointer.empty());
+    EXPECT_TRUE(m_pointer.m_vSets.empty());
+    EXPECT_TRUE(BoxTexts().empty());
 }
 
 } // namespace
