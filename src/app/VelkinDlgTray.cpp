@@ -5,6 +5,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include "app/TrayAvailability.h"
 #include "app/VelkinDlg.h"
 #include "app/profiles/ProfileOps.h"
 #include "config/Log.h"
@@ -16,7 +17,18 @@
 namespace {
 constexpr int kBalloonMs = 5000;
 constexpr uint32_t kUpdateMatrixRetryMs = 300;
+std::optional<bool> g_bTrayOverride;
 } // namespace
+
+bool TrayAvailable() {
+    if (g_bTrayOverride)
+        return *g_bTrayOverride;
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void SetTrayAvailableOverride(std::optional<bool> bAvailable) {
+    g_bTrayOverride = bAvailable;
+}
 
 void CVelkinDlg::CreateTray() {
     m_pTrayMenu = std::make_unique<QMenu>();
@@ -25,9 +37,9 @@ void CVelkinDlg::CreateTray() {
     m_pTrayMenu->addSeparator();
     m_pTrayMenu->addAction(QString::fromStdString(Txt("tc_exit")), this,
                            [this] { OnCommand(CMD_EXIT); });
-    // Desktops without a notification area get no icon; the window then stays reachable
-    // through a second start of the program.
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    // Desktops without a notification area get no icon. The window then must not hide
+    // where nothing could show it again: it starts shown and its close button exits.
+    if (!TrayAvailable()) {
         LogPrint("No system tray available");
         return;
     }
@@ -67,6 +79,11 @@ void CVelkinDlg::OnConfig() {
 }
 
 void CVelkinDlg::HideWindow() {
+    // Only the tray icon (or a second start of the program) shows a hidden window again.
+    if (!m_pTray) {
+        LogPrint("No tray icon: the window stays shown");
+        return;
+    }
     hide();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // CComboBtn: a skinned button that opens a skinned menu of choices and shows the chosen one
-// as its caption.
+// as its caption. A click only opens the menu (no clicked signal); a chosen entry is
+// reported once, as the command message to the parent (wParam = the button's id).
 #include <array>
 #include <cstdint>
 #include <string>

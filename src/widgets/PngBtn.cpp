@@ -3,9 +3,6 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
-
-#include "widgets/WndMessage.h"
 
 CPngBtn::CPngBtn(QWidget* pParent, int nId) : QWidget(pParent), m_nId(nId) {
     setMouseTracking(true);
@@ -190,10 +187,7 @@ void CPngBtn::changeEvent(QEvent* pEvent) {
 }
 
 void CPngBtn::OnClicked() {
-    QPointer<CPngBtn> pSelf(this);
+    // The signal is the only report of a click: an owner that also took a command message
+    // for it would run every command twice.
     emit clicked(m_nId);
-    if (!pSelf)
-        return; // a slot closed the window that held the button
-    SendWndMessage(parentWidget(), WM_COMMAND_MSG, static_cast<uintptr_t>(m_nId),
-                   reinterpret_cast<intptr_t>(this));
 }

@@ -76,6 +76,8 @@ public:
     DrawState CurrentDrawState() const;
 
 signals:
+    // A left press and release inside the button. Owners connect to it; no command message
+    // is sent for a click (a CComboBtn reports a chosen entry with one instead).
     void clicked(int nId);
 
 protected:
@@ -85,7 +87,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
     void leaveEvent(QEvent*) override;
     void changeEvent(QEvent*) override;
-    // Called after a left click inside the button; sends the command message to the parent.
+    // Called after a left click inside the button; emits clicked, the click's one report.
     virtual void OnClicked();
     // Drawing into the off-screen picture; CComboBtn and the gallery reuse it.
     virtual void DrawInto(QPainter& p);

@@ -1,11 +1,15 @@
 // The main window through its own start-up on the demo installation with simulated
 // devices: the family combinations and what stops start-up, the layout rules of the options,
 // the tab bar, the tray start, the device list and the closing order.
+#include <QAction>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 
 #include "MainWindowFixture.h"
+#include "app/dialogs/DrvcfgDlg.h"
 #include "app/profiles/ProfileOps.h"
+#include "device/sim/SimMouse8948.h"
 #include "panels/KeyboardPanels.h"
 #include "panels/MousePanels.h"
 #include "panels/PadPanels.h"
@@ -151,7 +155,7 @@ TEST_F(CMainWindowTest, TabBarWithoutLiftOff) {
     EXPECT_EQ(m_pDlg->OpenTab(), 0) << "the mouse layout opens tab 0";
     CPanelBase* pSys = m_pDlg->TabPanel(2);
     ASSERT_NE(pSys, nullptr);
-    m_pDlg->OpenTab(2);
+    ASSERT_TRUE(ClickButton(CVelkinDlg::ID_TAB0 + 2));
     EXPECT_EQ(m_pDlg->OpenTab(), 2);
     EXPECT_FALSE(m_pDlg->TabPanel(0)->isVisible()) << "the tab that was open closes";
     EXPECT_TRUE(pSys->isVisible());
@@ -162,7 +166,7 @@ TEST_F(CMainWindowTest, TabBarWithoutLiftOff) {
         << "tab 3 moves below the pointer panel";
     EXPECT_EQ(m_pDlg->Button(CVelkinDlg::ID_TAB0 + 3)->size(), QSize(245, 25));
     // Opening the open tab closes it and the headers close up again.
-    m_pDlg->OpenTab(2);
+    ASSERT_TRUE(ClickButton(CVelkinDlg::ID_TAB0 + 2));
     EXPECT_EQ(m_pDlg->OpenTab(), -1);
     EXPECT_FALSE(pSys->isVisible());
     EXPECT_EQ(m_pDlg->Button(CVelkinDlg::ID_TAB0 + 3)->pos(), ptOrigin + QPoint(0, 90));
@@ -186,14 +190,22 @@ TEST_F(CMainWindowTest, TabVisibilityRules) {
         ASSERT_TRUE(Start());
         EXPECT_EQ(m_pDlg->TabVisible(c.nTab), c.bVisible);
         EXPECT_EQ(m_pDlg->Button(CVelkinDlg::ID_TAB0 + c.nTab)->isVisible(), c.bVisible);
-        m_pDlg->OpenTab(c.nTab);
-        EXPECT_EQ(m_pDlg->OpenTab(), c.bVisible ? c.nTab : -1);
+        if (c.bVisible) {
+            ASSERT_TRUE(ClickButton(CVelkinDlg::ID_TAB0 + c.nTab));
+            EXPECT_EQ(m_pDlg->OpenTab(), c.nTab);
+        } else {
+            // No click can reach a hidden header; the mode refresh asks for tabs too, and a
+            // hidden one is not opened for it either.
+            m_pDlg->OpenTab(c.nTab);
+            EXPECT_EQ(m_pDlg->OpenTab(), -1);
+        }
         m_pDlg.reset();
         m_pSim.reset();
     }
 }
 
 TEST_F(CMainWindowTest, TrayStartStaysHiddenUntilShown) {
+    SetTrayAvailableOverride(true);
     SetKey("OPT", "TrayIcon", "1");
     Load();
     ASSERT_TRUE(Start());
@@ -212,22 +224,155 @@ TEST_F(CMainWindowTest, TrayStartStaysHiddenUntilShown) {
     EXPECT_TRUE(m_pDlg->isVisible());
     EXPECT_NE(m_pDlg->State().Current(), nullptr);
     EXPECT_NE(Log().find("OnConfig hWnd="), std::string::npos);
-    // Closing hides it while a tray icon is configured.
-    m_pDlg->OnCommand(CVelkinDlg::ID_CLOSE);
-    EXPECT_FALSE(m_pDlg->isVisible());
-    EXPECT_FALSE(m_pDlg->IsEnded());
+}
+
+// The close button hides the window only where a tray icon can show it again; everywhere
+// else it ends the program, as does a tray start on a desktop without a notification area,
+// which starts shown instead of hidden.
+TEST_F(CMainWindowTest, CloseButtonHidesOnlyWhenATrayIconCanShowTheWindowAgain) {
+    struct Case {
+        const char* pszTray;
+        bool bTrayAvailable;
+        bool bStartsShown, bClosedEnds;
+    } kCases[] = {
+        {"1", true, false, false}, {"3", true, true, false}, {"1", false, true, true},
+        {"3", false, true, true},  {"2", true, true, true},  {"2", false, true, true},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::string("TrayIcon=") + c.pszTray +
+                     (c.bTrayAvailable ? " with" : " without") + " a notification area");
+        ResetCfg();
+        SetKey("OPT", "TrayIcon", c.pszTray);
+        SetTrayAvailableOverride(c.bTrayAvailable);
+        Load();
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(m_pDlg->TrayIcon() != nullptr, c.bTrayAvailable && std::string(c.pszTray) != "2");
+        EXPECT_EQ(m_pDlg->isVisible(), c.bStartsShown);
+        if (!c.bTrayAvailable && std::string(c.pszTray) == "1")
+            EXPECT_NE(Log().find("No tray icon to open the window from"), std::string::npos);
+        if (!m_pDlg->isVisible()) {
+            // The user opens it from the tray icon.
+            PostWndMessage(m_pDlg.get(), WM_TRAY_NOTIFY, 0, TRAY_DBLCLK);
+            Pump();
+            ASSERT_TRUE(m_pDlg->isVisible());
+        }
+        const std::string strPro = m_pDlg->State().proList.ProFilePath();
+        std::filesystem::remove(strPro);
+        ASSERT_TRUE(ClickButton(CVelkinDlg::ID_CLOSE));
+        Pump();
+        EXPECT_EQ(m_pDlg->IsEnded(), c.bClosedEnds);
+        EXPECT_FALSE(m_pDlg->isVisible());
+        EXPECT_EQ(std::filesystem::exists(strPro), c.bClosedEnds) << "the exit saves the store";
+        if (!c.bClosedEnds) {
+            // Hidden, it comes back from the tray icon.
+            PostWndMessage(m_pDlg.get(), WM_TRAY_NOTIFY, 0, TRAY_DBLCLK);
+            Pump();
+            EXPECT_TRUE(m_pDlg->isVisible());
+        }
+        m_pDlg.reset();
+        m_pSim.reset();
+    }
+}
+
+// One click on a button runs its command once: one question, one profile made or
+// deleted, one apply, one options dialog.
+TEST_F(CMainWindowTest, EachButtonClickRunsItsCommandOnce) {
+    SetKey("OPT", "TrayIcon", "2");
+    Load();
+    ASSERT_TRUE(Start());
+    ASSERT_NE(m_pDlg->State().Current(), nullptr);
+    const CProList& list = m_pDlg->State().proList;
+    CApplyThread* pMs = m_pDlg->State().Apply(FAMILY_MOUSE);
+    ASSERT_NE(pMs, nullptr);
+
+    // The options dialog is closed with its close button each time it opens.
+    int nOptions = 0;
+    QTimer optionsWatch;
+    QObject::connect(&optionsWatch, &QTimer::timeout, [&] {
+        for (QWidget* p : QApplication::topLevelWidgets()) {
+            auto* pDlg = qobject_cast<CDrvcfgDlg*>(p);
+            if (!pDlg || !pDlg->isVisible() || pDlg->property("counted").toBool())
+                continue;
+            pDlg->setProperty("counted", true);
+            ++nOptions;
+            if (CPngBtn* pClose = pDlg->CloseButton())
+                QTest::mouseClick(pClose, Qt::LeftButton, Qt::NoModifier, pClose->rect().center());
+            else
+                pDlg->reject();
+        }
+    });
+    optionsWatch.start(10);
+
+    struct Case {
+        const char* pszName;
+        int nId;
+        std::deque<CBoxAnswer> answers;
+        std::vector<const char*> vBoxes; // text ids of the boxes, in order
+        int nProfileChange, nApplies, nOptions;
+    } kCases[] = {
+        {"delete profile", CVelkinDlg::ID_DEL_PRO, {{true, ""}}, {"tc_msg6"}, -1, 0, 0},
+        {"new profile", CVelkinDlg::ID_NEW_PRO, {{true, "Gamma"}}, {"tc_msg3"}, 1, 0, 0},
+        {"reset declined", CVelkinDlg::ID_RESET, {{false, ""}}, {"tc_msg7"}, 0, 0, 0},
+        {"reset", CVelkinDlg::ID_RESET, {{true, ""}}, {"tc_msg7"}, 0, 1, 0},
+        {"apply", CVelkinDlg::ID_APPLY, {}, {}, 0, 1, 0},
+        {"options", CVelkinDlg::ID_OPTIONS, {}, {}, 0, 0, 1},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.pszName);
+        m_vSkinned.clear();
+        m_dqAnswers = c.answers;
+        const size_t nProfiles = list.Count();
+        const int nHandled = pMs->Handled();
+        const int nOptionsBefore = nOptions;
+        CProgressWatch watch;
+        ASSERT_TRUE(ClickButton(c.nId));
+        // Whatever the click started has ended when the click returns; a second run would
+        // start from a posted message.
+        Pump();
+        std::vector<std::string> vExpected;
+        for (const char* psz : c.vBoxes)
+            vExpected.push_back(Txt(psz));
+        EXPECT_EQ(m_vSkinned, vExpected);
+        EXPECT_TRUE(m_dqAnswers.empty()) << "a scripted answer was not needed";
+        EXPECT_EQ(static_cast<int>(list.Count()) - static_cast<int>(nProfiles), c.nProfileChange);
+        EXPECT_EQ(watch.m_nWindows, c.nApplies) << "progress windows";
+        EXPECT_TRUE(pMs->WaitHandled(nHandled + c.nApplies, 5000));
+        EXPECT_EQ(pMs->Handled() - nHandled, c.nApplies) << "applies the mouse worker ran";
+        EXPECT_EQ(nOptions - nOptionsBefore, c.nOptions) << "options dialogs";
+        EXPECT_FALSE(watch.m_bForced);
+    }
+}
+
+// Mode button i selects mode i: the profile's mode, the mouse's and the pressed button.
+TEST_F(CMainWindowTest, ModeButtonsSelectTheirOwnMode) {
+    SetKey("OPT", "TrayIcon", "2");
+    Load();
+    ASSERT_TRUE(Start());
+    auto pMouse = std::dynamic_pointer_cast<CSimMouse8948>(m_pSim->Backend().Find("mouse"));
+    ASSERT_NE(pMouse, nullptr);
+    const SensorCfg* pCfg = gVar.Dev.Ms.pSensorCfg();
+    ASSERT_TRUE(pCfg && pCfg->MDNUM == 3) << "the demo mouse has three modes";
+    const Profile* pCur = m_pDlg->State().Current();
+    ASSERT_NE(pCur, nullptr);
+    for (int nButton : {2, 3, 1, 3}) {
+        SCOPED_TRACE("mode button " + std::to_string(nButton));
+        ASSERT_TRUE(ClickButton(CVelkinDlg::ID_MODE0 + nButton - 1));
+        Pump();
+        EXPECT_EQ(pCur->Ms.nMode, nButton - 1);
+        EXPECT_EQ(pMouse->State().nMode, nButton) << "the mouse is switched too";
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(m_pDlg->Button(CVelkinDlg::ID_MODE0 + i)->IsTicked(), i == nButton - 1)
+                << "button " << i + 1;
+    }
+    EXPECT_TRUE(Log().find("SetMode err=") == std::string::npos);
 }
 
 TEST_F(CMainWindowTest, DeviceListSwitchesFamilies) {
     Load();
     ASSERT_TRUE(Start());
     CTreeCtrlEx* pList = m_pDlg->DevList();
-    auto click = [&](int nFamily) {
-        PostWndMessage(m_pDlg.get(), WM_TREE_LBUTTONDOWN, CVelkinDlg::kDevListId,
-                       reinterpret_cast<intptr_t>(RowOf(pList, nFamily)));
-        Pump();
-    };
-    m_pDlg->OpenTab(2);
+    auto click = [&](int nFamily) { ASSERT_TRUE(ClickDeviceRow(nFamily)); };
+    ASSERT_TRUE(ClickButton(CVelkinDlg::ID_TAB0 + 2));
     click(FAMILY_KEYBOARD);
     EXPECT_EQ(m_pDlg->SelectedFamily(), FAMILY_KEYBOARD);
     EXPECT_TRUE(m_pDlg->KeyboardPicture()->isVisible());
@@ -248,7 +393,8 @@ TEST_F(CMainWindowTest, DeviceListSwitchesFamilies) {
     EXPECT_FALSE(m_pDlg->PadPicture()->isVisible());
     EXPECT_EQ(m_pDlg->OpenTab(), 2) << "the tab that was open stays open";
     EXPECT_TRUE(m_pDlg->TabPanel(2)->isVisible());
-    // A click beside the rows (no item) and another control's id change nothing.
+    // A click the list reports without a row (the demo's rows fill the whole list, so no
+    // click of ours lands beside them) and another control's id change nothing.
     PostWndMessage(m_pDlg.get(), WM_TREE_LBUTTONDOWN, CVelkinDlg::kDevListId, 0);
     PostWndMessage(m_pDlg.get(), WM_TREE_LBUTTONDOWN, 77,
                    reinterpret_cast<intptr_t>(RowOf(pList, FAMILY_PAD)));
@@ -285,36 +431,60 @@ TEST_F(CMainWindowTest, KeyboardPictureMessages) {
     EXPECT_FALSE(m_pDlg->MousePicture()->IsBusy());
 }
 
+// Counts the key events that reach a control past the window's key filter.
+class CKeySeen : public QObject {
+public:
+    int m_nKeys = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::KeyPress || pEvent->type() == QEvent::KeyRelease)
+            ++m_nKeys;
+        return false;
+    }
+};
+
 TEST_F(CMainWindowTest, KeyFilter) {
     Load();
     ASSERT_TRUE(Start());
     CPngBtn* pApply = m_pDlg->Button(CVelkinDlg::ID_APPLY);
     ASSERT_NE(pApply, nullptr);
-    auto send = [](QWidget* p, QEvent::Type t, int nKey) {
-        QKeyEvent ev(t, nKey, Qt::NoModifier);
-        return QApplication::sendEvent(p, &ev) && ev.isAccepted();
-    };
-    for (int nKey : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space, Qt::Key_F1}) {
-        QKeyEvent ev(QEvent::KeyPress, nKey, Qt::NoModifier);
-        EXPECT_TRUE(m_pDlg->eventFilter(pApply, &ev)) << nKey;
+    CKeySeen seen;
+    pApply->installEventFilter(&seen);
+    const int nHandled = m_pDlg->State().Apply(FAMILY_MOUSE)->Handled();
+    // Enter, Esc, Space and F1 never reach a control: they cannot press a button or close
+    // the window.
+    for (Qt::Key nKey :
+         {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space, Qt::Key_F1}) {
+        QTest::keyClick(pApply, nKey);
+        EXPECT_EQ(seen.m_nKeys, 0) << nKey;
     }
-    QKeyEvent evA(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-    EXPECT_FALSE(m_pDlg->eventFilter(pApply, &evA));
+    Pump();
+    EXPECT_FALSE(m_pDlg->IsEnded());
+    EXPECT_TRUE(m_pDlg->isVisible());
+    EXPECT_EQ(m_pDlg->State().Apply(FAMILY_MOUSE)->Handled(), nHandled);
+    EXPECT_TRUE(m_vSkinned.empty());
+    QTest::keyClick(pApply, Qt::Key_A);
+    EXPECT_EQ(seen.m_nKeys, 2) << "other keys pass";
     // Capturing on the keyboard picture: presses go to it, releases are dropped.
     CKBColorDlg* pPic = m_pDlg->KeyboardPicture();
     pPic->SetCapturing(true);
-    send(pApply, QEvent::KeyPress, Qt::Key_A);
-    send(pApply, QEvent::KeyRelease, Qt::Key_A);
-    send(pApply, QEvent::KeyPress, Qt::Key_Escape);
+    QTest::keyClick(pApply, Qt::Key_A);
+    QTest::keyClick(pApply, Qt::Key_Escape);
     EXPECT_EQ(pPic->CapturedKeys(), (std::vector<int>{0x41, 0x1B}));
     pPic->SetCapturing(false);
+    EXPECT_EQ(seen.m_nKeys, 2) << "the capture takes presses and releases";
+    // Reacting: the preview takes the presses.
     pPic->SetReacting(true);
-    send(pApply, QEvent::KeyPress, Qt::Key_B);
+    QTest::keyPress(pApply, Qt::Key_B);
     EXPECT_EQ(pPic->PreviewKeys(), (std::vector<int>{0x42}));
+    EXPECT_EQ(seen.m_nKeys, 2);
+    QTest::keyRelease(pApply, Qt::Key_B);
 }
 
 TEST_F(CMainWindowTest, ExitSavesTheStoreAndCloseLogsTheOrder) {
-    SetKey("OPT", "TrayIcon", "2");
+    SetTrayAvailableOverride(true);
+    SetKey("OPT", "TrayIcon", "3");
     Load();
     ASSERT_TRUE(Start());
     ASSERT_NE(m_pDlg->State().Current(), nullptr);
@@ -322,15 +492,21 @@ TEST_F(CMainWindowTest, ExitSavesTheStoreAndCloseLogsTheOrder) {
     QFile::remove(QString::fromStdString(strPro));
     CApplyThread* pMs = m_pDlg->State().pApplyMs.get();
     ASSERT_TRUE(pMs && pMs->Running());
-    // An open skinned box is closed by the exit command.
+    // An open skinned box is closed by the exit command of the tray menu.
+    QAction* pExit = nullptr;
+    ASSERT_NE(m_pDlg->TrayMenu(), nullptr);
+    for (QAction* pAction : m_pDlg->TrayMenu()->actions())
+        if (pAction->text().toStdString() == Txt("tc_exit"))
+            pExit = pAction;
+    ASSERT_NE(pExit, nullptr);
+    m_boxTimer.stop(); // the box stays open until the exit closes it
     bool bBoxClosed = false;
     QTimer::singleShot(0, [&] {
         CMsgDlg box(m_pDlg.get(), CMsgDlg::MODE_INFO, "open");
-        QTimer::singleShot(0, [this] { m_pDlg->OnCommand(CMD_EXIT); });
+        QTimer::singleShot(0, [pExit] { pExit->trigger(); });
         box.Run();
         bBoxClosed = true;
     });
-    // The close button without a tray icon exits too.
     const int nEnd = m_pDlg->DoModal();
     EXPECT_EQ(nEnd, 1);
     EXPECT_TRUE(bBoxClosed);
@@ -347,19 +523,10 @@ TEST_F(CMainWindowTest, ExitSavesTheStoreAndCloseLogsTheOrder) {
     EXPECT_EQ(MacroStore.Count(), 0u);
 }
 
-TEST_F(CMainWindowTest, CloseButtonWithoutTrayExits) {
-    SetKey("OPT", "TrayIcon", "2");
-    Load();
-    ASSERT_TRUE(Start());
-    m_pDlg->OnCommand(CVelkinDlg::ID_CLOSE);
-    EXPECT_TRUE(m_pDlg->IsEnded());
-    EXPECT_TRUE(std::filesystem::exists(m_pDlg->State().proList.ProFilePath()));
-}
-
 TEST_F(CMainWindowTest, SkinAndTextsAgain) {
     Load();
     ASSERT_TRUE(Start());
-    m_pDlg->OpenTab(2);
+    ASSERT_TRUE(ClickButton(CVelkinDlg::ID_TAB0 + 2));
     gVar.nSkinsIndex = 1; // the light skin
     m_pDlg->ReloadSkin();
     EXPECT_FALSE(m_pDlg->Background().isNull());

@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "MainWindowFixture.h"
-#include "app/dialogs/ProgressDlg.h"
 #include "app/presence/DevicePresence.h"
 #include "device/hid/CurLevels.h"
 #include "device/models/Dev816Blocks.h"
@@ -20,44 +19,6 @@
 #include "widgets/WndMessage.h"
 
 namespace {
-
-// Watches for progress windows while an apply or reset runs inside the window's own calls:
-// records how far each got and closes one that does not end by itself, so a fault shows as
-// a failed expectation rather than a test that never ends.
-class CProgressWatch : public QObject {
-public:
-    CProgressWatch() {
-        connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
-        m_timer.start(5);
-        m_clock.start();
-    }
-    int m_nWindows = 0;
-    int m_nLastPos = -1;
-    bool m_bForced = false;
-
-private:
-    void Poll() {
-        for (QWidget* p : QApplication::topLevelWidgets()) {
-            auto* pDlg = qobject_cast<CProgressDlg*>(p);
-            if (!pDlg || !pDlg->isVisible())
-                continue;
-            if (pDlg != m_pSeen) {
-                m_pSeen = pDlg;
-                ++m_nWindows;
-                m_clock.restart();
-                connect(pDlg, &CProgressDlg::PositionChanged, this,
-                        [this](int n) { m_nLastPos = n; });
-            }
-            if (m_clock.elapsed() > 20000) {
-                m_bForced = true;
-                pDlg->reject();
-            }
-        }
-    }
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    CProgressDlg* m_pSeen = nullptr;
-};
 
 class CWindowDevicesTest : public CMainWindowTest {
 protected:
@@ -77,15 +38,15 @@ protected:
     CSimMouse8948& Mouse() { return dynamic_cast<CSimMouse8948&>(*Sim("mouse")); }
     CSimKb816& Keyboard() { return dynamic_cast<CSimKb816&>(*Sim("keyboard")); }
     CSimPad& Pad() { return dynamic_cast<CSimPad&>(*Sim("pad")); }
-    // Runs the window's command with a watch on its progress window.
-    void RunCommand(int nId, CProgressWatch& watch) {
-        m_pDlg->OnCommand(nId);
+    // Clicks the window's button with a watch on its progress window.
+    void ClickWatched(int nId, CProgressWatch& watch) {
+        ClickButton(nId);
         EXPECT_FALSE(watch.m_bForced) << "the progress window did not end by itself";
     }
     // The apply button, with one progress window that reaches its end and closes itself.
     void ApplyShown() {
         CProgressWatch watch;
-        RunCommand(CVelkinDlg::ID_APPLY, watch);
+        ClickWatched(CVelkinDlg::ID_APPLY, watch);
         EXPECT_EQ(watch.m_nWindows, 1);
         EXPECT_EQ(watch.m_nLastPos, 100);
     }
@@ -168,13 +129,13 @@ TEST_F(CWindowDevicesTest, ApplyWritesEachFamilyThroughTheProgressWindow) {
     // Keyboard and pad: the family shown is the one written.
     const KbDesc& kb = gVar.Dev.Kb;
     ASSERT_GE(kb.LedModeSelectOffset, 0);
-    m_pDlg->SwitchFamily(FAMILY_KEYBOARD);
+    ASSERT_TRUE(ClickDeviceRow(FAMILY_KEYBOARD));
     p.Kb.nKbLedEffect = 2;
     ApplyShown();
     const CSimKb816::CState st = Keyboard().State();
     EXPECT_EQ(st.byCfg[KB816_CFG_PRO1 + kb.LedModeSelectOffset + 1], 2 + kb.EffectBase);
 
-    m_pDlg->SwitchFamily(FAMILY_PAD);
+    ASSERT_TRUE(ClickDeviceRow(FAMILY_PAD));
     p.Pad.nPadLedEffect = 4;
     const size_t nMouseSets = Mouse().Trace().size();
     ApplyShown();
@@ -210,7 +171,7 @@ TEST_F(CWindowDevicesTest, ResetAsksThenWritesTheDefaultsThroughTheProgressWindo
     m_vSkinned.clear();
     {
         CProgressWatch watch;
-        RunCommand(CVelkinDlg::ID_RESET, watch);
+        ClickWatched(CVelkinDlg::ID_RESET, watch);
         EXPECT_EQ(watch.m_nWindows, 0);
     }
     EXPECT_EQ(m_vSkinned, std::vector<std::string>{Txt("tc_msg7")});
@@ -221,7 +182,7 @@ TEST_F(CWindowDevicesTest, ResetAsksThenWritesTheDefaultsThroughTheProgressWindo
     m_bAcceptBoxes = true;
     {
         CProgressWatch watch;
-        RunCommand(CVelkinDlg::ID_RESET, watch);
+        ClickWatched(CVelkinDlg::ID_RESET, watch);
         EXPECT_EQ(watch.m_nWindows, 1);
         EXPECT_EQ(watch.m_nLastPos, 100);
     }
@@ -239,11 +200,19 @@ TEST_F(CWindowDevicesTest, ApplyWithTheMouseUnpluggedSaysSoAndWritesNothing) {
     StartAll();
     EXPECT_EQ(m_pSim->Execute("unplug mouse"), "ok");
     ASSERT_TRUE(PumpUntil([&] { return !m_pDlg->State().Connected(FAMILY_MOUSE); }, 5000));
+    const std::string strPro = m_pDlg->State().proList.ProFilePath();
+    std::filesystem::remove(strPro);
+    const int nHandled = m_pDlg->State().Apply(FAMILY_MOUSE)->Handled();
     m_vSkinned.clear();
+    m_vBusyAtBox.clear();
     CProgressWatch watch;
-    RunCommand(CVelkinDlg::ID_APPLY, watch);
+    ClickWatched(CVelkinDlg::ID_APPLY, watch);
     EXPECT_EQ(watch.m_nWindows, 0);
     EXPECT_EQ(m_vSkinned, std::vector<std::string>{Txt("tc_msg13")});
+    EXPECT_EQ(m_vBusyAtBox, std::vector<bool>{true}) << "the picture pauses while it is said";
+    EXPECT_FALSE(PictureBusy());
+    EXPECT_EQ(m_pDlg->State().Apply(FAMILY_MOUSE)->Handled(), nHandled) << "no apply";
+    EXPECT_FALSE(std::filesystem::exists(strPro)) << "nothing is stored";
 }
 
 TEST_F(CWindowDevicesTest, UnplugAndPlugFollowTheStatusButton) {
@@ -316,17 +285,22 @@ TEST_F(CWindowDevicesTest, ArrivalRetriesUntilTheMouseAnswers) {
 TEST_F(CWindowDevicesTest, LastDeviceUnpluggedEndsOrHidesTheWindowAsConfigured) {
     struct Case {
         const char *pszExit, *pszTray;
+        bool bTrayAvailable;
         bool bEnded, bVisible;
     } kCases[] = {
-        {"1", "2", true, false},
-        {"0", "1", false, false},
-        {"0", "3", false, true},
+        {"1", "2", true, true, false},
+        {"0", "1", true, false, false},
+        {"0", "3", true, false, true},
+        // Hidden without a tray icon, nothing could show the window again.
+        {"0", "1", false, false, true},
     };
     for (const Case& c : kCases) {
-        SCOPED_TRACE(std::string("ExitOnPlugOut=") + c.pszExit + " TrayIcon=" + c.pszTray);
+        SCOPED_TRACE(std::string("ExitOnPlugOut=") + c.pszExit + " TrayIcon=" + c.pszTray +
+                     (c.bTrayAvailable ? "" : " without a notification area"));
         ResetCfg();
         SetKey("OPT", "ExitOnPlugOut", c.pszExit);
         SetKey("OPT", "TrayIcon", c.pszTray);
+        SetTrayAvailableOverride(c.bTrayAvailable);
         StartAll();
         m_vSkinned.clear();
         for (const char* pszDev : {"keyboard", "pad"}) {
@@ -347,6 +321,85 @@ TEST_F(CWindowDevicesTest, LastDeviceUnpluggedEndsOrHidesTheWindowAsConfigured) 
         m_pDlg.reset();
         m_pSim.reset();
     }
+}
+
+// The mouse pulled out while an apply started with the apply button is writing to it, over
+// and over at different points of the apply: nothing breaks, each failed apply is reported
+// once, and once the mouse is back the next apply writes the whole profile.
+TEST_F(CWindowDevicesTest, MouseUnpluggedDuringApplyManyTimesThenApplyAgain) {
+    StartAll();
+    CApplyThread* pMs = m_pDlg->State().Apply(FAMILY_MOUSE);
+    ASSERT_NE(pMs, nullptr);
+    // However the failure reaches the user (a plain box, or a skinned box of the window).
+    auto failuresShown = [&] {
+        const char* pszFailed = "Update settings failed!";
+        int n = 0;
+        for (const std::string& s : Boxes())
+            n += s.find(pszFailed) != std::string::npos ? 1 : 0;
+        for (const std::string& s : m_vSkinned)
+            n += s.find(pszFailed) != std::string::npos ? 1 : 0;
+        return n;
+    };
+    constexpr int kCycles = 30;
+    int nFailedApplies = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kCycles; ++i) {
+        SCOPED_TRACE("cycle " + std::to_string(i));
+        ASSERT_TRUE(m_pDlg->State().Connected(FAMILY_MOUSE));
+        // Out at the first position from 10 to 90 (in turn) that the apply reports.
+        const int nOutAt = 10 * (1 + i % 9);
+        bool bUnplugged = false;
+        CProgressWatch watch(10000);
+        watch.m_fnPosition = [&](int nPos) {
+            if (!bUnplugged && nPos >= nOutAt) {
+                bUnplugged = true;
+                EXPECT_EQ(m_pSim->Execute("unplug mouse"), "ok");
+            }
+        };
+        const int nHandled = pMs->Handled();
+        const int nShownBefore = failuresShown();
+        const size_t nSkinnedBefore = m_vSkinned.size();
+        ASSERT_TRUE(ClickButton(CVelkinDlg::ID_APPLY));
+        EXPECT_FALSE(watch.m_bForced) << "the progress window did not end by itself";
+        EXPECT_EQ(watch.m_nWindows, 1);
+        ASSERT_TRUE(pMs->WaitHandled(nHandled + 1, 10000)) << "the apply did not end";
+        Pump();
+        EXPECT_EQ(pMs->Handled(), nHandled + 1) << "one click, one apply";
+        if (!bUnplugged)
+            EXPECT_EQ(m_pSim->Execute("unplug mouse"), "ok"); // the apply ended first
+        ASSERT_TRUE(PumpUntil([&] { return !m_pDlg->State().Connected(FAMILY_MOUSE); }, 5000));
+        const bool bFailed = pMs->LastResult() == 0;
+        nFailedApplies += bFailed ? 1 : 0;
+        EXPECT_EQ(failuresShown() - nShownBefore, bFailed ? 1 : 0)
+            << "the failure of an apply is shown once";
+        for (size_t n = nSkinnedBefore; n < m_vSkinned.size(); ++n)
+            EXPECT_NE(m_vSkinned[n].find("Update settings failed!"), std::string::npos)
+                << "no other box: " << m_vSkinned[n];
+        EXPECT_FALSE(m_pDlg->IsEnded());
+
+        EXPECT_EQ(m_pSim->Execute("plug mouse"), "ok");
+        bool bFound = false;
+        ASSERT_TRUE(WaitArrival(FAMILY_MOUSE, bFound));
+        ASSERT_TRUE(bFound) << "the mouse is found again after its removal";
+    }
+    EXPECT_GE(nFailedApplies, kCycles / 2) << "the mouse was pulled while the apply wrote";
+
+    // Plugged back in: the next apply writes the profile and is not reported as failed.
+    Profile& p = Cur();
+    const int nCur = p.Ms.nMode;
+    const int32_t nRate = RateCodeOf(p.Ms.Mode[nCur].nRate) == 1 ? 0x1000 : 0x125;
+    p.Ms.Mode[nCur].nRate = nRate;
+    const int nShownBefore = failuresShown();
+    const int nHandled = pMs->Handled();
+    ApplyShown();
+    ASSERT_TRUE(pMs->WaitHandled(nHandled + 1, 10000));
+    EXPECT_EQ(pMs->LastResult(), 1);
+    EXPECT_EQ(failuresShown(), nShownBefore);
+    const CSimMouse8948::CState ms = Mouse().State();
+    EXPECT_EQ(ms.byGeneral[nCur][2] & 0x0F, RateCodeOf(nRate));
+    EXPECT_EQ(ms.nMode, nCur + 1);
+    RecordProperty("cycles_ms", static_cast<int>(clock.elapsed()));
 }
 
 TEST_F(CWindowDevicesTest, MouseButtonsMoveTheWindowToTheModeAndLevel) {

@@ -1,4 +1,6 @@
 // Drop-down buttons and the skinned menu they open.
+#include <QTest>
+
 #include "WidgetFixture.h"
 #include "widgets/ComboBtn.h"
 #include "widgets/SkinWidgetFactory.h"
@@ -68,7 +70,10 @@ TEST_F(ComboBtnTest, PickingAnEntryAnswers1143AndSelects) {
     ASSERT_NE(p, nullptr);
     for (uint32_t v : {400u, 800u, 1600u})
         p->AddItem(0, v, std::to_string(v));
-    Click(p, QPoint(5, 5));
+    int nClicked = 0;
+    QObject::connect(p, &CPngBtn::clicked, [&] { ++nClicked; });
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(m_pParent->Take(WM_COMMAND_MSG).empty()) << "opening the menu chooses nothing";
     CMenuExWnd* pMenu = MenuExCurrent();
     ASSERT_NE(pMenu, nullptr);
     EXPECT_EQ(pMenu->ItemText(2), "1600");
@@ -80,9 +85,11 @@ TEST_F(ComboBtnTest, PickingAnEntryAnswers1143AndSelects) {
     EXPECT_EQ(MenuExCurrent(), nullptr) << "the menu closes after a pick";
     EXPECT_EQ(p->SelectedValue(), 1600u);
     EXPECT_EQ(p->Caption(), "1600");
+    // The choice is reported once, as the command message; the click only opened the menu.
     const auto v = m_pParent->Take(WM_COMMAND_MSG);
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0].wParam, 77u);
+    EXPECT_EQ(nClicked, 0);
 }
 
 TEST_F(ComboBtnTest, MenuOpensAboveWhenTheScreenEndsBelow) {

@@ -1,5 +1,6 @@
 // Skinned push buttons and tick boxes: state images, clicks, hover, the creation function.
 #include <QPainter>
+#include <QTest>
 
 #include "WidgetFixture.h"
 #include "widgets/PngBtn.h"
@@ -15,23 +16,28 @@ protected:
     }
 };
 
-TEST_F(PngBtnTest, ClickSendsCommandAndTakesTheNormalImageSize) {
+// A click is reported once, by the signal: an owner that also took a command message for
+// it ran every command twice.
+TEST_F(PngBtnTest, ClickIsReportedOnceAndTheButtonTakesTheNormalImageSize) {
     CPngBtn* p = Make();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->geometry(), QRect(10, 10, 80, 24));
-    int nClicked = 0;
-    QObject::connect(p, &CPngBtn::clicked, [&](int nId) { nClicked += nId; });
-    Click(p, QPoint(5, 5));
-    EXPECT_EQ(nClicked, 42);
-    const auto v = m_pParent->Take(WM_COMMAND_MSG);
-    ASSERT_EQ(v.size(), 1u);
-    EXPECT_EQ(v[0].wParam, 42u);
-    EXPECT_EQ(v[0].lParam, reinterpret_cast<intptr_t>(p));
+    std::vector<int> vClicked;
+    QObject::connect(p, &CPngBtn::clicked, [&](int nId) { vClicked.push_back(nId); });
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(vClicked, std::vector<int>({42}));
+    EXPECT_TRUE(m_pParent->Take(WM_COMMAND_MSG).empty()) << "no second report of the click";
 
-    // A press dragged off the button before release is no click.
-    SendMouse(p, QEvent::MouseButtonPress, QPoint(5, 5));
-    SendMouse(p, QEvent::MouseButtonRelease, QPoint(200, 5));
-    EXPECT_EQ(m_pParent->Take(WM_COMMAND_MSG).size(), 1u);
+    // A press dragged off the button before release is no click, nor is the right button.
+    QTest::mousePress(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(p, Qt::LeftButton, Qt::NoModifier, QPoint(200, 5));
+    QTest::mouseClick(p, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(vClicked.size(), 1u);
+    // A disabled button takes no click.
+    p->setEnabled(false);
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(vClicked.size(), 1u);
+    EXPECT_TRUE(m_pParent->Take(WM_COMMAND_MSG).empty());
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -173,8 +179,10 @@ TEST_F(PngBtnTest, FailuresOfTheCreationFunction) {
     CPngBtn* p = CreatePngBtn(m_pParent, 1, QPoint(), "odd_nr.png", "odd_ov.png", "odd_dn.png");
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"|The size of odd_nr.png is not equal"});
-    Click(p, QPoint(3, 3));
-    EXPECT_EQ(m_pParent->Take(WM_COMMAND_MSG).size(), 1u);
+    int nClicked = 0;
+    QObject::connect(p, &CPngBtn::clicked, [&] { ++nClicked; });
+    QTest::mouseClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    EXPECT_EQ(nClicked, 1) << "the button still works";
 }
 
 TEST_F(PngBtnTest, ToolTipOnlyWithBtnTips) {
