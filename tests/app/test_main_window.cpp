@@ -248,8 +248,9 @@ TEST_F(CMainWindowTest, CloseButtonHidesOnlyWhenATrayIconCanShowTheWindowAgain) 
         ASSERT_TRUE(Start());
         EXPECT_EQ(m_pDlg->TrayIcon() != nullptr, c.bTrayAvailable && std::string(c.pszTray) != "2");
         EXPECT_EQ(m_pDlg->isVisible(), c.bStartsShown);
-        if (!c.bTrayAvailable && std::string(c.pszTray) == "1")
+        if (!c.bTrayAvailable && std::string(c.pszTray) == "1") {
             EXPECT_NE(Log().find("No tray icon to open the window from"), std::string::npos);
+        }
         if (!m_pDlg->isVisible()) {
             // The user opens it from the tray icon.
             PostWndMessage(m_pDlg.get(), WM_TRAY_NOTIFY, 0, TRAY_DBLCLK);

@@ -366,8 +366,9 @@ TEST_F(CWindowDevicesTest, MouseUnpluggedDuringApplyManyTimesThenApplyAgain) {
         ASSERT_TRUE(pMs->WaitHandled(nHandled + 1, 10000)) << "the apply did not end";
         Pump();
         EXPECT_EQ(pMs->Handled(), nHandled + 1) << "one click, one apply";
-        if (!bUnplugged)
+        if (!bUnplugged) {
             EXPECT_EQ(m_pSim->Execute("unplug mouse"), "ok"); // the apply ended first
+        }
         ASSERT_TRUE(PumpUntil([&] { return !m_pDlg->State().Connected(FAMILY_MOUSE); }, 5000));
         const bool bFailed = pMs->LastResult() == 0;
         nFailedApplies += bFailed ? 1 : 0;

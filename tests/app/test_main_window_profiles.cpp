@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "MainWindowFixture.h"
+#include "app/profiles/AnswerChooser.h"
 #include "app/profiles/FileChooser.h"
 #include "app/profiles/ProfileOps.h"
 #include "device/hid/CurLevels.h"
@@ -17,21 +18,6 @@
 #include "widgets/menuex/MenuExWnd.h"
 
 namespace {
-
-// Answers the file dialogs of export and import.
-class CAnswerChooser : public IFileChooser {
-public:
-    std::string SaveFile(const std::string& p, const std::string&, const std::string&) override {
-        vProposed.push_back(p);
-        return strAnswer;
-    }
-    std::string OpenFile(const std::string& p, const std::string&, const std::string&) override {
-        vProposed.push_back(p);
-        return strAnswer;
-    }
-    std::string strAnswer;
-    std::vector<std::string> vProposed;
-};
 
 constexpr const char* kMaxProfiles = "The number of profile has reached it's maximum";
 

@@ -19,6 +19,7 @@
 #include "panels/PanelHost.h"
 #include "platform/MessageBox.h"
 #include "session/Session.h"
+#include "support/DemoInstallation.h"
 #include "support/TestDirs.h"
 
 namespace {
@@ -27,9 +28,7 @@ class PanelHostTest : public ::testing::Test {
 protected:
     PanelHostTest() : m_lib(&m_backend) {
         SetMessageBoxSink(&m_boxes);
-        EXPECT_TRUE(LoadConfiguration(StartupDirs{std::string(VELKIN_SOURCE_DIR) + "/install/demo/",
-                                                  m_data.Path(), m_data.Path()},
-                                      m_var, m_limits));
+        EXPECT_TRUE(LoadDemoInstallation(m_var, m_limits, m_data));
     }
     ~PanelHostTest() override {
         m_pHost.reset();
@@ -93,9 +92,7 @@ TEST_F(PanelHostTest, MakesThePanelsOfTheConfiguredFamiliesOnly) {
     for (const auto& c : cases) {
         m_pHost.reset();
         m_var = CGlobalVar();
-        ASSERT_TRUE(LoadConfiguration(StartupDirs{std::string(VELKIN_SOURCE_DIR) + "/install/demo/",
-                                                  m_data.Path(), m_data.Path()},
-                                      m_var, m_limits));
+        ASSERT_TRUE(LoadDemoInstallation(m_var, m_limits, m_data));
         Build(c.bMs, c.bKb, c.bPad);
         EXPECT_EQ(Made(), c.vMade);
         m_pHost->Destroy();

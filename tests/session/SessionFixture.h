@@ -19,6 +19,7 @@
 #include "platform/FileLookup.h"
 #include "session/Session.h"
 #include "storage/WideField.h"
+#include "support/DemoInstallation.h"
 #include "support/TestDirs.h"
 
 // Answers the session's questions from queues and records everything it was told.
@@ -61,9 +62,7 @@ class SessionTest : public ::testing::Test {
 protected:
     SessionTest() : m_lib(&m_backend) {
         SetMessageBoxSink(&m_boxes);
-        EXPECT_TRUE(LoadConfiguration(StartupDirs{std::string(VELKIN_SOURCE_DIR) + "/install/demo/",
-                                                  m_data.Path(), m_data.Path()},
-                                      m_var, m_limits));
+        EXPECT_TRUE(LoadDemoInstallation(m_var, m_limits, m_data));
         m_pSession = std::make_unique<CSession>(m_var, m_macros, m_bullets);
         m_pSession->AddListener(&m_heard);
     }

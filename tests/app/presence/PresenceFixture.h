@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "session/Session.h"
 #include "app/presence/DevicePresence.h"
 #include "config/Startup.h"
 #include "device/hid/DrvFixture.h"
 #include "device/models/ModelFactory.h"
 #include "device/sim/SimInstallation.h"
+#include "session/Session.h"
+#include "support/DemoInstallation.h"
 #include "support/QtPump.h"
 #include "support/TestDirs.h"
 
@@ -82,9 +83,7 @@ class CPresenceTest : public ::testing::Test {
 protected:
     CPresenceTest() : m_lib(&m_backend) {
         SetMessageBoxSink(&m_boxes);
-        EXPECT_TRUE(LoadConfiguration(StartupDirs{std::string(VELKIN_SOURCE_DIR) + "/install/demo/",
-                                                  m_data.Path(), m_data.Path()},
-                                      m_var, m_limits));
+        EXPECT_TRUE(LoadDemoInstallation(m_var, m_limits, m_data));
         // Start-up chose its own log writer; capture from here on.
         m_pLog = std::make_unique<CLogCapture>();
     }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/dialogs/SoundPlayer.h"
+#include "app/profiles/AnswerChooser.h"
 #include "app/profiles/ProfileOps.h"
 #include "config/Startup.h"
 #include "config/TextCatalogue.h"
@@ -25,6 +26,7 @@
 #include "session/Session.h"
 #include "storage/MacroStore.h"
 #include "storage/WideField.h"
+#include "support/DemoInstallation.h"
 #include "support/TestDirs.h"
 
 class CRecordingSound : public ISoundPlayer {
@@ -163,27 +165,11 @@ public:
     QWidget wnd;
 };
 
-class CFakeChooser : public IFileChooser {
-public:
-    std::string SaveFile(const std::string& p, const std::string&, const std::string&) override {
-        vProposed.push_back(p);
-        return strAnswer;
-    }
-    std::string OpenFile(const std::string& p, const std::string&, const std::string&) override {
-        vProposed.push_back(p);
-        return strAnswer;
-    }
-    std::string strAnswer;
-    std::vector<std::string> vProposed;
-};
-
 class CProfilesTest : public ::testing::Test {
 protected:
     CProfilesTest() : m_lib(&m_backend) {
         SetMessageBoxSink(&m_boxes);
-        EXPECT_TRUE(LoadConfiguration(StartupDirs{std::string(VELKIN_SOURCE_DIR) + "/install/demo/",
-                                                  m_data.Path(), m_data.Path()},
-                                      m_var, m_limits));
+        EXPECT_TRUE(LoadDemoInstallation(m_var, m_limits, m_data));
         m_pLog = std::make_unique<CLogCapture>();
     }
     ~CProfilesTest() override {
@@ -260,7 +246,7 @@ protected:
     CMacroStore m_macros;
     CMacroStore m_bullets;
     CFakeProfileView m_view;
-    CFakeChooser m_chooser;
+    CAnswerChooser m_chooser;
     std::unique_ptr<CSession> m_pState;
     std::unique_ptr<CProfileOps> m_pOps;
 };
