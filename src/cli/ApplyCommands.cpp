@@ -125,7 +125,7 @@ struct CDeviceSetup {
 void ChooseDevice(CCliContext& ctx, const std::string& strFamily, bool bChanging,
                   CDeviceSetup& setup) {
     PrepareDevices(ctx);
-    setup.pSession = OpenCliSession(ctx, bChanging);
+    setup.pSession = OpenCliSession(ctx, bChanging, true);
     CSession& s = *setup.pSession;
     if (!s.Current())
         Fail("there is no profile; create one with: velkinctl profiles new NAME");

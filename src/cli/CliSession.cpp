@@ -6,9 +6,14 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "cli/KeyAssignJson.h"
 #include "config/GlobalVar.h"
 #include "platform/FileLookup.h"
 #include "storage/MacroFolders.h"
+
+void PrintIdJson(uint32_t dwId) {
+    PrintJson({{"dwId", HexWordJson(dwId)}});
+}
 
 void CliFail(const std::string& strWhy, int nCode) {
     std::fprintf(stderr, "velkinctl: %s\n", strWhy.c_str());
@@ -16,7 +21,9 @@ void CliFail(const std::string& strWhy, int nCode) {
 }
 
 void CCliSessionUi::Message(const std::string& strText) {
+    const int nErrno = errno; // the failure the message is about may be reported next
     std::fprintf(stderr, "velkinctl: %s\n", strText.c_str());
+    errno = nErrno;
 }
 
 bool CCliSessionUi::AskYesNo(const std::string& strText) {
@@ -55,8 +62,10 @@ void LoadCliMacroStores(CCliContext& ctx) {
     s_bLoaded = true;
 }
 
-std::unique_ptr<CSession> OpenCliSession(CCliContext& ctx, bool bChanging) {
-    LoadCliMacroStores(ctx);
+std::unique_ptr<CSession> OpenCliSession(CCliContext& ctx, bool bChanging, bool bMacros) {
+    ctx.LoadInstallation();
+    if (bMacros)
+        LoadCliMacroStores(ctx);
 
     auto pSession = std::make_unique<CSession>(gVar);
     pSession->LoadProfiles(bChanging);

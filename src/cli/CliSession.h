@@ -26,15 +26,18 @@ public:
 
 // The program's macro stores, loaded once per process.
 void LoadCliMacroStores(CCliContext& ctx);
-// Loads the installation and the session's stores; the profiles as at the program's first
-// start (default profiles when the data folder has none). bChanging: the command changes the
-// store, so an unusable pro.dct is kept aside first. Default profiles made here are saved
+// Loads the installation and the profiles as at the program's first start (default profiles
+// when the data folder has none); with bMacros the macro stores too (commands that write or
+// read files with macros, and applies). bChanging: the command changes the store, so an
+// unusable pro.dct is kept aside first. Default profiles made here are saved
 // at once when no store file stands in their way, so their ids stay the same from one
 // command to the next.
-std::unique_ptr<CSession> OpenCliSession(CCliContext& ctx, bool bChanging);
+std::unique_ptr<CSession> OpenCliSession(CCliContext& ctx, bool bChanging, bool bMacros);
 // A profile by id or name; ends with status 1 and a message when there is none.
 Profile& FindCliProfile(CSession& session, const std::string& strIdOrName);
 // Saves the store; ends with status 1 naming the file when it could not be written.
 void SaveCliSession(CSession& session);
+// Prints {"dwId": "0x..."}, the id a command made.
+void PrintIdJson(uint32_t dwId);
 // Prints the message and ends with the status.
 [[noreturn]] void CliFail(const std::string& strWhy, int nCode = 1);

@@ -15,10 +15,6 @@
 
 namespace {
 
-void PrintId(uint32_t dwId) {
-    PrintJson({{"dwId", HexWordJson(dwId)}});
-}
-
 struct CProfileArgs {
     std::string strProfile, strName, strFile;
     bool bYes = false, bNo = false;
@@ -42,7 +38,7 @@ void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
     pProfiles->require_subcommand(1);
 
     pProfiles->add_subcommand("list", "list the profiles")->callback([&ctx] {
-        auto pSession = OpenCliSession(ctx, false);
+        auto pSession = OpenCliSession(ctx, false, false);
         nlohmann::json j = nlohmann::json::array();
         for (const Profile& p : pSession->proList.List())
             j.push_back({{"dwId", HexWordJson(p.dwId)},
@@ -54,7 +50,7 @@ void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
     CLI::App* pShow = pProfiles->add_subcommand("show", "print a profile as JSON");
     AddProfileArg(pShow);
     pShow->callback([&ctx] {
-        auto pSession = OpenCliSession(ctx, false);
+        auto pSession = OpenCliSession(ctx, false, false);
         PrintJson(ProfileJson(FindCliProfile(*pSession, g_args.strProfile)));
     });
 
@@ -62,20 +58,20 @@ void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
         "new", "add a default profile and select it (a name no profile has in any letter case)");
     pNew->add_option("NAME", g_args.strName, "profile name (19 characters are kept)")->required();
     pNew->callback([&ctx] {
-        auto pSession = OpenCliSession(ctx, true);
+        auto pSession = OpenCliSession(ctx, true, false);
         CCliSessionUi ui;
         ui.m_strInput = g_args.strName;
         Profile* p = pSession->NewProfile(ui);
         if (!p)
             throw CCliExit{1}; // the session told why
-        PrintId(p->dwId);
+        PrintIdJson(p->dwId);
     });
 
     CLI::App* pDelete =
         pProfiles->add_subcommand("delete", "delete a profile (the last one cannot be deleted)");
     AddProfileArg(pDelete);
     pDelete->callback([&ctx] {
-        auto pSession = OpenCliSession(ctx, true);
+        auto pSession = OpenCliSession(ctx, true, false);
         const uint32_t dwId = FindCliProfile(*pSession, g_args.strProfile).dwId;
         CCliSessionUi ui;
         ui.m_bQuietYes = true; // naming the profile on the command line is the confirmation
@@ -87,7 +83,7 @@ void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
     AddProfileArg(pRename);
     pRename->add_option("NAME", g_args.strName, "new name (19 characters are kept)")->required();
     pRename->callback([&ctx] {
-        auto pSession = OpenCliSession(ctx, true);
+        auto pSession = OpenCliSession(ctx, true, false);
         const uint32_t dwId = FindCliProfile(*pSession, g_args.strProfile).dwId;
         CCliSessionUi ui;
         ui.m_strInput = g_args.strName;
@@ -99,7 +95,7 @@ void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
     CLI::App* pSelect = pProfiles->add_subcommand("select", "make a profile the current one");
     AddProfileArg(pSelect);
     pSelect->callback([&ctx] {
-        auto pSession = OpenCliSession(ctx, true);
+        auto pSession = OpenCliSession(ctx, true, false);
         pSession->Select(FindCliProfile(*pSession, g_args.strProfile).dwId);
         SaveCliSession(*pSession);
     });
@@ -109,7 +105,7 @@ void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
     AddProfileArg(pExport);
     pExport->add_option("FILE", g_args.strFile, "file to write")->required();
     pExport->callback([&ctx] {
-        auto pSession = OpenCliSession(ctx, false);
+        auto pSession = OpenCliSession(ctx, false, true);
         const uint32_t dwId = FindCliProfile(*pSession, g_args.strProfile).dwId;
         CCliSessionUi ui;
         if (!pSession->ExportProfile(dwId, g_args.strFile, ui))
@@ -123,7 +119,7 @@ void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
     pImport->callback([&ctx] {
         CCliSessionUi ui;
         ui.SetAnswer(g_args.bYes, g_args.bNo);
-        auto pSession = OpenCliSession(ctx, true);
+        auto pSession = OpenCliSession(ctx, true, true);
         Profile* p = pSession->ImportProfile(g_args.strFile, ui);
         if (!p)
             throw CCliExit{1};
@@ -131,7 +127,7 @@ void RegisterProfileCommands(CLI::App& app, CCliContext& ctx) {
         CProList check(gVar);
         if (check.Load(false) == 0 || !check.FindById(p->dwId))
             CliFail("cannot write " + pSession->proList.ProFilePath());
-        PrintId(p->dwId);
+        PrintIdJson(p->dwId);
     });
 
     CLI::App* pDefaults =

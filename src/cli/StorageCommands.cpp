@@ -5,9 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
-#include <unistd.h>
 
 #include "cli/CliContext.h"
 #include "cli/CliSession.h"
@@ -38,41 +36,6 @@ uint32_t ParseId(const std::string& strArg) {
     if (strArg.empty() || strArg[0] == '-' || *pEnd != '\0' || errno != 0 || qw > 0xFFFFFFFFull)
         Fail("not an id (decimal or 0x hexadecimal): " + strArg, 2);
     return static_cast<uint32_t>(qw);
-}
-
-// Questions are answered by --yes / --no, else on the terminal; without a terminal the
-// answer is no, so nothing the user has is replaced unasked.
-class CCliUi : public IStorageUi {
-public:
-    int m_nAnswer = -1; // -1 ask, 0 no, 1 yes
-    void Message(const std::string& strText) override {
-        const int nErrno = errno; // the failure the message is about may be reported next
-        fprintf(stderr, "velkinctl: %s\n", strText.c_str());
-        errno = nErrno;
-    }
-    bool AskYesNo(const std::string& strText) override {
-        if (m_nAnswer >= 0) {
-            fprintf(stderr, "%s %s\n", strText.c_str(), m_nAnswer ? "yes" : "no");
-            return m_nAnswer == 1;
-        }
-        if (!isatty(STDIN_FILENO)) {
-            fprintf(stderr, "%s no (not a terminal; use --yes to replace)\n", strText.c_str());
-            return false;
-        }
-        fprintf(stderr, "%s [y/N] ", strText.c_str());
-        std::string strLine;
-        std::getline(std::cin, strLine);
-        return !strLine.empty() && (strLine[0] == 'y' || strLine[0] == 'Y');
-    }
-};
-
-void LoadMacros(CCliContext& ctx) {
-    LoadCliMacroStores(ctx);
-}
-
-void PrintId(uint32_t dwId) {
-    nlohmann::json j = {{"dwId", HexWordJson(dwId)}};
-    PrintJson(j);
 }
 
 const StMacro* FindMacro(const std::string& strId, bool& bBullet) {
@@ -113,7 +76,7 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
     static bool s_bBullet = false;
 
     pMacros->add_subcommand("list", "list the macros the program loads")->callback([&ctx] {
-        LoadMacros(ctx);
+        LoadCliMacroStores(ctx);
         nlohmann::json j = nlohmann::json::array();
         for (const StMacro& m : MacroStore.List())
             j.push_back(
@@ -142,7 +105,7 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
             PrintJson(j);
             return;
         }
-        LoadMacros(ctx);
+        LoadCliMacroStores(ctx);
         bool bBullet = false;
         const StMacro* p = FindMacro(s_strArg, bBullet);
         if (!p)
@@ -161,7 +124,7 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         pImport->add_flag("--no", s_bNo, "keep a macro of the same name and import nothing");
     pYes->excludes(pNo);
     pImport->callback([&ctx] {
-        LoadMacros(ctx);
+        LoadCliMacroStores(ctx);
         StMacro m;
         int nErr = 0;
         switch (ReadMacroFile(s_strFile, EMacroForm::PlainAllowed, gVar.MacroHasMsKey, m, &nErr)) {
@@ -185,8 +148,8 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         // keys bound to it then play the imported events.
         uint32_t dwReplacedId = 0;
         if (FileLookup::Exists(strTarget)) {
-            CCliUi ui;
-            ui.m_nAnswer = s_bYes ? 1 : s_bNo ? 0 : -1;
+            CCliSessionUi ui;
+            ui.SetAnswer(s_bYes, s_bNo);
             if (!ui.AskYesNo(NameInUseText() + "  " + strName + ",  " + ReplaceItText()))
                 Fail(NameInUseText() + ": " + strTarget + "; nothing was imported");
             StMacro old;
@@ -207,14 +170,14 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         if (dwReplacedId != 0)
             store.Remove(dwReplacedId);
         store.Add(m);
-        PrintId(m.dwId);
+        PrintIdJson(m.dwId);
     });
 
     CLI::App* pExport = pMacros->add_subcommand("export", "write a macro to a file");
     pExport->add_option("ID", s_strArg, "macro id")->required();
     pExport->add_option("FILE", s_strFile, "file to write")->required();
     pExport->callback([&ctx] {
-        LoadMacros(ctx);
+        LoadCliMacroStores(ctx);
         bool bBullet = false;
         const StMacro* p = FindMacro(s_strArg, bBullet);
         if (!p)
@@ -227,7 +190,7 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
     pNew->add_option("NAME", s_strName, "macro name")->required();
     pNew->add_flag("--bullet", s_bBullet, "a bullet macro in BMac");
     pNew->callback([&ctx] {
-        LoadMacros(ctx);
+        LoadCliMacroStores(ctx);
         std::string strName = s_strName;
         if (!CheckMacroName(strName))
             Fail("Invalid name.");
@@ -246,7 +209,7 @@ void RegisterMacroCommands(CLI::App& app, CCliContext& ctx) {
         if (!save_macro_to_file_mcb(strTarget, m, false))
             FailFileOp("write", strTarget, errno);
         store.Add(m);
-        PrintId(m.dwId);
+        PrintIdJson(m.dwId);
     });
 }
 
@@ -264,7 +227,7 @@ void RegisterKeyCfgCommands(CLI::App& app, CCliContext& ctx) {
     CLI::App* pExport = pKeyCfg->add_subcommand("export", "write the current profile's mouse keys");
     pExport->add_option("FILE", s_strFile, "file to write")->required();
     pExport->callback([&ctx, RequireMouse] {
-        auto pSession = OpenCliSession(ctx, false);
+        auto pSession = OpenCliSession(ctx, false, true);
         RequireMouse(*pSession);
         if (!pSession->Current())
             Fail("there is no current profile");
@@ -278,7 +241,7 @@ void RegisterKeyCfgCommands(CLI::App& app, CCliContext& ctx) {
         pKeyCfg->add_subcommand("import", "take default mouse keys and presets from a .kyg");
     pImport->add_option("FILE", s_strFile, "file to read")->required();
     pImport->callback([&ctx, RequireMouse] {
-        auto pSession = OpenCliSession(ctx, true);
+        auto pSession = OpenCliSession(ctx, true, true);
         RequireMouse(*pSession);
         if (!pSession->Current())
             Fail("there is no current profile");
