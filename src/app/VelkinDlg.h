@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "app/MainGeometry.h"
-#include "session/Session.h"
 #include "app/dialogs/MainWindowSkin.h"
 #include "app/presence/PresenceView.h"
 #include "app/profiles/ProfileView.h"
 #include "platform/WndMessageIds.h"
+#include "session/Session.h"
 
 class QEventLoop;
 class QMenu;
@@ -234,6 +234,8 @@ private:
     // how the tests read what the user was told.
     int SkinnedBox(int nMode, const std::string& strText, std::string* pstrOut = nullptr);
     CPanelBase* PictureOf(int nFamily) const;
+    // The host's panel in that slot as the type the window talks to; null when none.
+    template <typename T> T* PanelAt(EPanelSlot eSlot) const;
 
     // Declared first so it is destroyed last: the apply threads of m_state use it.
     std::unique_ptr<CProgressChannel> m_pProgress;

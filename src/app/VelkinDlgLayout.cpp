@@ -83,29 +83,33 @@ void CVelkinDlg::CreatePanels() {
         {QPoint(gVar.ptMsMarkDlg.x, gVar.ptMsMarkDlg.y), m_geo.rcKeyPanel, m_geo.ptTab});
 }
 
+template <typename T> T* CVelkinDlg::PanelAt(EPanelSlot eSlot) const {
+    return m_pPanels ? m_pPanels->As<T>(eSlot) : nullptr;
+}
+
 CKeyMarkDlg* CVelkinDlg::MousePicture() const {
-    return m_pPanels ? m_pPanels->As<CKeyMarkDlg>(EPanelSlot::MsPicture) : nullptr;
+    return PanelAt<CKeyMarkDlg>(EPanelSlot::MsPicture);
 }
 CKeyMsDlg* CVelkinDlg::KeyPanel() const {
-    return m_pPanels ? m_pPanels->As<CKeyMsDlg>(EPanelSlot::MsKeys) : nullptr;
+    return PanelAt<CKeyMsDlg>(EPanelSlot::MsKeys);
 }
 CDpiDlg* CVelkinDlg::DpiPanel() const {
-    return m_pPanels ? m_pPanels->As<CDpiDlg>(EPanelSlot::MsDpi) : nullptr;
+    return PanelAt<CDpiDlg>(EPanelSlot::MsDpi);
 }
 CRateDlg* CVelkinDlg::RatePanel() const {
-    return m_pPanels ? m_pPanels->As<CRateDlg>(EPanelSlot::MsRate) : nullptr;
+    return PanelAt<CRateDlg>(EPanelSlot::MsRate);
 }
 CKBColorDlg* CVelkinDlg::KeyboardPicture() const {
-    return m_pPanels ? m_pPanels->As<CKBColorDlg>(EPanelSlot::KbPicture) : nullptr;
+    return PanelAt<CKBColorDlg>(EPanelSlot::KbPicture);
 }
 CLedKbDlg_816Std* CVelkinDlg::KeyboardLight() const {
-    return m_pPanels ? m_pPanels->As<CLedKbDlg_816Std>(EPanelSlot::KbLight) : nullptr;
+    return PanelAt<CLedKbDlg_816Std>(EPanelSlot::KbLight);
 }
 CPadMarkDlg* CVelkinDlg::PadPicture() const {
-    return m_pPanels ? m_pPanels->As<CPadMarkDlg>(EPanelSlot::PadPicture) : nullptr;
+    return PanelAt<CPadMarkDlg>(EPanelSlot::PadPicture);
 }
 CLedPadDlg_Std* CVelkinDlg::PadLight() const {
-    return m_pPanels ? m_pPanels->As<CLedPadDlg_Std>(EPanelSlot::PadLight) : nullptr;
+    return PanelAt<CLedPadDlg_Std>(EPanelSlot::PadLight);
 }
 
 void CVelkinDlg::CreateDevList() {

@@ -54,9 +54,9 @@ bool CSession::Connected(int nFamily) const {
 }
 
 bool CSession::GunFw() const {
-    // From the configuration, so it holds before (or without) the models being made.
-    const CFamilyInfo* pMouse = FamilyInfo(FAMILY_MOUSE);
-    return pMouse->pfnConfigured(var) && (var.MsFw & 0xFF) >= 16;
+    // From the configuration (a low byte of 16 or more is a configured mouse), so it holds
+    // before or without the models being made.
+    return (var.MsFw & 0xFF) >= 16;
 }
 
 void CSession::StopApplyThreads() {
@@ -94,42 +94,43 @@ void CSession::Notify(ESessionChange eWhat, int nValue) {
 // (discovery sets the mode, the apply writes the active level); the session is the only
 // place the front ends change them, so its listeners hear of every change.
 namespace {
-bool ModeIndexOk(int n) {
-    return n >= 0 && n < MS_MODE_NUM;
+int LevelOf(const int* aLevels, int nModeIndex) {
+    return nModeIndex >= 0 && nModeIndex < MS_MODE_NUM ? aLevels[nModeIndex] : -1;
 }
 } // namespace
+
+bool CSession::SetValue(int& nTarget, int nValue) {
+    if (nTarget == nValue)
+        return false;
+    nTarget = nValue;
+    Notify(ESessionChange::DeviceState);
+    return true;
+}
 
 int CSession::DevMode() const {
     return g_nCurMode;
 }
 
 void CSession::SetDevMode(int nMode) {
-    if (g_nCurMode == nMode)
-        return;
-    g_nCurMode = nMode;
-    Notify(ESessionChange::DeviceState);
+    SetValue(g_nCurMode, nMode);
 }
 
 int CSession::DpiLevel(int nModeIndex) const {
-    return ModeIndexOk(nModeIndex) ? g_nCurDpiLevel[nModeIndex] : -1;
+    return LevelOf(g_nCurDpiLevel, nModeIndex);
 }
 
 void CSession::SetDpiLevel(int nModeIndex, int nLevel) {
-    if (!ModeIndexOk(nModeIndex) || g_nCurDpiLevel[nModeIndex] == nLevel)
-        return;
-    g_nCurDpiLevel[nModeIndex] = nLevel;
-    Notify(ESessionChange::DeviceState);
+    if (nModeIndex >= 0 && nModeIndex < MS_MODE_NUM)
+        SetValue(g_nCurDpiLevel[nModeIndex], nLevel);
 }
 
 int CSession::LodLevel(int nModeIndex) const {
-    return ModeIndexOk(nModeIndex) ? g_nCurLODLevel[nModeIndex] : -1;
+    return LevelOf(g_nCurLODLevel, nModeIndex);
 }
 
 void CSession::SetLodLevel(int nModeIndex, int nLevel) {
-    if (!ModeIndexOk(nModeIndex) || g_nCurLODLevel[nModeIndex] == nLevel)
-        return;
-    g_nCurLODLevel[nModeIndex] = nLevel;
-    Notify(ESessionChange::DeviceState);
+    if (nModeIndex >= 0 && nModeIndex < MS_MODE_NUM)
+        SetValue(g_nCurLODLevel[nModeIndex], nLevel);
 }
 
 std::string CSession::DefaultSoundPath() const {

@@ -209,6 +209,8 @@ public:
 
 private:
     void Notify(ESessionChange eWhat, int nValue = 0);
+    // Sets one value of the device state; listeners hear of a change.
+    bool SetValue(int& nTarget, int nValue);
     void SetModeLocked(Profile& profile, int nMode);
 
     // Takes a family's apply outcomes on its apply thread.

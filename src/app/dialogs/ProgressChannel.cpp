@@ -12,18 +12,16 @@ IProgressSink* CProgressChannel::NewSink() {
 }
 
 bool CProgressChannel::Attach(IProgressSink* pSink, CProgressDlg& dlg) {
-    for (const std::unique_ptr<CSink>& p : m_vSinks) {
-        if (p.get() != pSink)
-            continue;
-        CState& st = *p->State();
-        if (st.bClosed)
-            return false;
-        st.pDlg = &dlg;
-        if (st.bHasPos)
-            dlg.OnProgressMessage(uint32_t(st.nMsg), st.wPos, 0);
-        return true;
-    }
-    return true; // not one of ours: the dialog runs until its user closes it
+    auto* p = dynamic_cast<CSink*>(pSink);
+    if (!p)
+        return true; // not one of ours: the dialog runs until its user closes it
+    CState& st = *p->State();
+    if (st.bClosed)
+        return false;
+    st.pDlg = &dlg;
+    if (st.bHasPos)
+        dlg.OnProgressMessage(uint32_t(st.nMsg), st.wPos, 0);
+    return true;
 }
 
 void CProgressChannel::CSink::PostMessage(uint32_t nMsg, uintptr_t wParam, intptr_t lParam) {

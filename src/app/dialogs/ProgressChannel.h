@@ -31,7 +31,6 @@ public:
     // The dialog that shows the sink's request; it takes the last position already posted.
     // False when the request was closed already (the dialog need not be shown).
     bool Attach(IProgressSink* pSink, CProgressDlg& dlg);
-    size_t SinkCount() const { return m_vSinks.size(); }
 
 private:
     struct CState {

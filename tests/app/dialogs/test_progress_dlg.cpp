@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/dialogs/ProgressChannel.h"
 #include "app/dialogs/ProgressDlg.h"
 #include "app/dialogs/ProgressFinder.h"
 #include "device/hid/DrvFixture.h"
@@ -273,6 +274,33 @@ TEST_F(CProgressTest, PadApplyDrivesTheWindowToTheEndAndClosesIt) {
     EXPECT_EQ(vSeen.back(), 100);
     EXPECT_TRUE(std::is_sorted(vSeen.begin(), vSeen.end()));
     EXPECT_FALSE(SentReports(*pPad, 0).empty());
+}
+
+// The window's way: each request's sink reaches the dialog shown for that request only, a
+// close that came before the dialog keeps it from opening, and positions posted before it
+// opened show at once.
+TEST_F(CProgressTest, ChannelPairsEachRequestWithTheDialogShownForIt) {
+    CProgressChannel channel;
+    IProgressSink* pEarly = channel.NewSink();
+    IProgressSink* pLate = channel.NewSink();
+    std::thread([&] { Drive(pEarly, {10, 100}, 2); }).join(); // an apply that ended at once
+    QCoreApplication::sendPostedEvents();
+    CProgressDlg dlgEarly(nullptr);
+    EXPECT_FALSE(channel.Attach(pEarly, dlgEarly)) << "its request is over: no window";
+
+    std::thread([&] { Drive(pLate, {30}, 0); }).join();
+    QCoreApplication::sendPostedEvents();
+    CProgressDlg dlg(nullptr);
+    ASSERT_TRUE(channel.Attach(pLate, dlg));
+    EXPECT_EQ(dlg.Pos(), 30);
+    std::thread driver([&] {
+        Drive(pLate, {60}, 0);
+        Drive(pEarly, {90}, 2); // the earlier request's late calls reach nothing
+        Drive(pLate, {}, 2);
+    });
+    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
+    driver.join();
+    EXPECT_EQ(dlg.Pos(), 60);
 }
 
 } // namespace
